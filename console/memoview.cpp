@@ -1,0 +1,6 @@
+#include "memoview.h"
+
+TMemoView::TMemoView(QWidget *parent)
+    : QAbstractScrollArea(parent)
+{
+}

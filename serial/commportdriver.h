@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+
+// Enumerations keep their ordinals: they index the speed table and map straight onto line settings.
+enum TComPortNumber : std::uint8_t { pnCOM1, pnCOM2, pnCOM3, pnCOM4, pnCOM5, pnCOM6 };
+enum TComPortBaudRate : std::uint8_t {
+    br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200, br38400,
+    br56000, br57600, br115200, br128000, br256000, brCustom
+};
+enum TComPortDataBits : std::uint8_t { db5BITS, db6BITS, db7BITS, db8BITS };
+enum TComPortStopBits : std::uint8_t { sb1BITS, sb1HALFBITS, sb2BITS };
+enum TComPortParity : std::uint8_t { ptNONE, ptODD, ptEVEN, ptMARK, ptSPACE };
+enum TComPortHwHandshaking : std::uint8_t { hhNONE, hhRTSCTS };
+enum TComPortSwHandshaking : std::uint8_t { shNONE, shXONXOFF };
+
+// Why the last OpenPort failed, for the window to explain; OpenPort itself only says yes or no.
+enum class TOpenFailure { None, NoSuchDevice, InUse, PermissionDenied, NotASerialPort, Other };
+
+using TComPortReceiveDataEvent = std::function<void(QObject *Sender, const void *DataPtr, int DataSize)>;
+using TNotifyEvent = std::function<void(QObject *Sender)>;
+
+class TSerialPlatform;
+
+// Owns one serial port: applies the line settings, polls for received bytes on the UI thread and
+// hands them to OnReceiveData, sends with an output time-out, drives DTR and RTS.
+// Not thread-safe: every call and every event happens on the thread that owns the object.
+class TCommPortDriver : public QObject
+{
+    Q_OBJECT
+public:
+    // platform: the serial layer to use; nullptr means the real POSIX one. Not owned.
+    explicit TCommPortDriver(QObject *owner = nullptr, TSerialPlatform *platform = nullptr);
+    ~TCommPortDriver() override;
+
+    TComPortNumber ComPort() const;
+    void SetComPort(TComPortNumber value);
+    TComPortBaudRate ComPortSpeed() const;
+    void SetComPortSpeed(TComPortBaudRate value);
+    TComPortDataBits ComPortDataBits() const;
+    void SetComPortDataBits(TComPortDataBits value);
+    TComPortStopBits ComPortStopBits() const;
+    void SetComPortStopBits(TComPortStopBits value);
+    TComPortParity ComPortParity() const;
+    void SetComPortParity(TComPortParity value);
+    TComPortHwHandshaking ComPortHwHandshaking() const;
+    void SetComPortHwHandshaking(TComPortHwHandshaking value);
+    TComPortSwHandshaking ComPortSwHandshaking() const;
+    void SetComPortSwHandshaking(TComPortSwHandshaking value);
+    std::uint16_t ComPortInBufSize() const;
+    void SetComPortInBufSize(std::uint16_t value);
+    std::uint16_t ComPortOutBufSize() const;
+    void SetComPortOutBufSize(std::uint16_t value);
+    std::uint16_t ComPortPollingDelay() const;
+    void SetComPortPollingDelay(std::uint16_t value);
+    bool EnableDTROnOpen() const;
+    void SetEnableDTROnOpen(bool value);
+    std::uint16_t OutputTimeout() const;
+    void SetOutputTimeout(std::uint16_t value);
+    std::int32_t CustomBR() const;
+    void SetCustomBR(std::int32_t value);
+
+    bool IsOpen() const;
+    bool OpenPort();
+    void ClosePort();
+    void ApplyLineSettings();
+
+    void PurgeBuffers(bool input, bool output);
+    std::int16_t OutputFreeSpace();
+    std::int32_t WriteBytes(const void *data, std::int32_t count);
+    bool WriteText(const QByteArray &text);
+    void SetDTR(bool on);
+    void SetRTS(bool on);
+
+    // Why the last OpenPort failed and which device it tried (empty before any failure).
+    TOpenFailure LastOpenFailure() const;
+    QString LastOpenDevice() const;
+
+    // Event properties: empty means unassigned.
+    TComPortReceiveDataEvent OnReceiveData;
+    // Raised once when the open device hangs up or disappears; the port is closed by then.
+    TNotifyEvent OnDeviceLost;
+};

@@ -1,0 +1,6 @@
+#include "historycombobox.h"
+
+THistoryComboBox::THistoryComboBox(QWidget *parent)
+    : QComboBox(parent)
+{
+}

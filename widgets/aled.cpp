@@ -1,0 +1,6 @@
+#include "aled.h"
+
+TALed::TALed(QWidget *parent)
+    : QWidget(parent)
+{
+}

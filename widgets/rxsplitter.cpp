@@ -1,0 +1,6 @@
+#include "rxsplitter.h"
+
+TRxSplitter::TRxSplitter(QWidget *parent)
+    : QWidget(parent)
+{
+}
