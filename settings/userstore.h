@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The current user's store of keys and named text values, standing in for the registry's
+// current-user hive. Key paths use backslashes ("Software\VELORAND\Macro1"). Key and value names
+// match case-insensitively and keep the case they were first written in. One character of a text
+// is one byte (U+0001..U+00FF); texts read back unchanged.
+//
+// Every call reads or writes the file at once, so two objects on the same file see each other's
+// writes. Failures are reported by return values; nothing throws. A missing or damaged file reads
+// as an empty store.
+class TUserStore
+{
+public:
+    // filePath: the INI file to use; empty means DefaultPath().
+    explicit TUserStore(const QString &filePath = QString());
+
+    // $XDG_CONFIG_HOME/velorand/registry.ini (default ~/.config/velorand/registry.ini).
+    static QString DefaultPath();
+    QString FilePath() const { return m_path; }
+
+    enum class TValueType { Missing, Text, NotText };
+
+    bool KeyExists(const QString &key) const;
+    // Creates the key and its parents if needed. False when the store cannot be written.
+    bool CreateKey(const QString &key);
+    bool DeleteKey(const QString &key);   // with everything below it; true if gone afterwards
+    QStringList ValueNames(const QString &key) const;
+    QStringList SubKeys(const QString &key) const;
+
+    TValueType ValueType(const QString &key, const QString &name) const;
+    // The text, or nothing when the value is missing or not a plain text.
+    std::optional<QString> ReadText(const QString &key, const QString &name) const;
+    // Creates the key if needed. False when the write did not reach the disk.
+    bool WriteText(const QString &key, const QString &name, const QString &value);
+    bool DeleteValue(const QString &key, const QString &name);
+
+private:
+    QString m_path;
+};

@@ -1,0 +1,6 @@
+#include "aboutfrm.h"
+
+TAboutFrm::TAboutFrm(QWidget *parent)
+    : QDialog(parent)
+{
+}
