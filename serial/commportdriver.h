@@ -2,8 +2,12 @@
 
 #include <QObject>
 
+#include "openfailure.h"
+#include "serialplatform.h"
+
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 // Enumerations keep their ordinals: they index the speed table and map straight onto line settings.
 enum TComPortNumber : std::uint8_t { pnCOM1, pnCOM2, pnCOM3, pnCOM4, pnCOM5, pnCOM6 };
@@ -17,13 +21,10 @@ enum TComPortParity : std::uint8_t { ptNONE, ptODD, ptEVEN, ptMARK, ptSPACE };
 enum TComPortHwHandshaking : std::uint8_t { hhNONE, hhRTSCTS };
 enum TComPortSwHandshaking : std::uint8_t { shNONE, shXONXOFF };
 
-// Why the last OpenPort failed, for the window to explain; OpenPort itself only says yes or no.
-enum class TOpenFailure { None, NoSuchDevice, InUse, PermissionDenied, NotASerialPort, Other };
-
 using TComPortReceiveDataEvent = std::function<void(QObject *Sender, const void *DataPtr, int DataSize)>;
 using TNotifyEvent = std::function<void(QObject *Sender)>;
 
-class TSerialPlatform;
+class TPollScheduler;
 
 // Owns one serial port: applies the line settings, polls for received bytes on the UI thread and
 // hands them to OnReceiveData, sends with an output time-out, drives DTR and RTS.
@@ -31,6 +32,19 @@ class TSerialPlatform;
 class TCommPortDriver : public QObject
 {
     Q_OBJECT
+    Q_PROPERTY(TComPortNumber ComPort READ ComPort WRITE SetComPort)
+    Q_PROPERTY(TComPortBaudRate ComPortSpeed READ ComPortSpeed WRITE SetComPortSpeed)
+    Q_PROPERTY(TComPortDataBits ComPortDataBits READ ComPortDataBits WRITE SetComPortDataBits)
+    Q_PROPERTY(TComPortStopBits ComPortStopBits READ ComPortStopBits WRITE SetComPortStopBits)
+    Q_PROPERTY(TComPortParity ComPortParity READ ComPortParity WRITE SetComPortParity)
+    Q_PROPERTY(TComPortHwHandshaking ComPortHwHandshaking READ ComPortHwHandshaking WRITE SetComPortHwHandshaking)
+    Q_PROPERTY(TComPortSwHandshaking ComPortSwHandshaking READ ComPortSwHandshaking WRITE SetComPortSwHandshaking)
+    Q_PROPERTY(std::uint16_t ComPortInBufSize READ ComPortInBufSize WRITE SetComPortInBufSize)
+    Q_PROPERTY(std::uint16_t ComPortOutBufSize READ ComPortOutBufSize WRITE SetComPortOutBufSize)
+    Q_PROPERTY(std::uint16_t ComPortPollingDelay READ ComPortPollingDelay WRITE SetComPortPollingDelay)
+    Q_PROPERTY(bool EnableDTROnOpen READ EnableDTROnOpen WRITE SetEnableDTROnOpen)
+    Q_PROPERTY(std::uint16_t OutputTimeout READ OutputTimeout WRITE SetOutputTimeout)
+    Q_PROPERTY(std::int32_t CustomBR READ CustomBR WRITE SetCustomBR)
 public:
     // platform: the serial layer to use; nullptr means the real POSIX one. Not owned.
     explicit TCommPortDriver(QObject *owner = nullptr, TSerialPlatform *platform = nullptr);
@@ -83,4 +97,42 @@ public:
     TComPortReceiveDataEvent OnReceiveData;
     // Raised once when the open device hangs up or disappears; the port is closed by then.
     TNotifyEvent OnDeviceLost;
+
+signals:
+    // The poll starts at every successful open and when ComPortPollingDelay changes while open;
+    // intervalMs 0 means "as soon as data waits".
+    void PollStarted(int intervalMs);
+    void PollStopped();
+
+private:
+    template <typename T> void SetLineSetting(T &field, T value);
+    TLineState BuildLineState() const;
+    std::uint32_t Rate() const;
+    void StartPolling();
+    void StopPolling();
+    void Poll();
+    void WaitForRoom(TSerialStatus lastWrite);
+    // True (after closing the port and telling the owner) when the call found the device gone.
+    bool Lost(TSerialStatus status);
+
+    TSerialPlatform &m_platform;
+    TPortHandle m_handle = 0;
+    TComPortNumber m_comPort = pnCOM1;
+    TComPortBaudRate m_speed = br9600;
+    TComPortDataBits m_dataBits = db8BITS;
+    TComPortStopBits m_stopBits = sb1BITS;
+    TComPortParity m_parity = ptNONE;
+    TComPortHwHandshaking m_hwHandshaking = hhNONE;
+    TComPortSwHandshaking m_swHandshaking = shNONE;
+    std::uint16_t m_inBufSize = 2048;
+    std::uint16_t m_outBufSize = 2048;
+    std::uint16_t m_pollingDelay = 50;
+    bool m_enableDTROnOpen = true;
+    std::uint16_t m_outputTimeout = 4000;
+    std::unique_ptr<std::uint8_t[]> m_receiveBuffer;
+    std::int32_t m_customBR = 4800;
+    TPollScheduler *m_poll;
+    bool m_opening = false;
+    TOpenFailure m_lastOpenFailure = TOpenFailure::None;
+    QString m_lastOpenDevice;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "userstore.h"
+
+#include <QString>
+
+#include <optional>
+
+// Which device each of the names COM1..COM6 stands for, kept in the current user's store under
+// Software\VELORAND\Ports (one text value per name). Unmapped names use /dev/ttyS0../dev/ttyS5.
+class TComPortMap
+{
+public:
+    static constexpr int kPortCount = 6;
+    static QString Key();
+
+    // storePath: the store file; empty means the user's default store.
+    explicit TComPortMap(const QString &storePath = QString());
+
+    // True for "COM1".."COM6" exactly.
+    static bool IsPortName(const QString &comName);
+    // "COM" followed by number (1..6).
+    static QString PortName(int number);
+    // /dev/ttyS0 for COM1 and so on; empty for a name that is not a port name.
+    static QString DefaultPath(const QString &comName);
+
+    // The stored path, else the default; empty for a name that is not a port name.
+    QString DevicePath(const QString &comName) const;
+    // The stored path only.
+    std::optional<QString> StoredPath(const QString &comName) const;
+    // False when the name is not a port name or the store could not be written.
+    bool Assign(const QString &comName, const QString &devicePath);
+    // Drops the stored path, so that the default applies again.
+    bool Forget(const QString &comName);
+
+private:
+    TUserStore m_store;
+};

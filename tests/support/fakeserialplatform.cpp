@@ -1,0 +1,142 @@
+#include "fakeserialplatform.h"
+
+#include <algorithm>
+#include <cstring>
+
+TSerialStatus TFakeSerialPlatform::Record(const QString &call, const QString &arguments)
+{
+    Calls << (arguments.isEmpty() ? call : call + u' ' + arguments);
+    return Failures.value(call, TSerialStatus::Ok);
+}
+
+bool TFakeSerialPlatform::IsOpenHandle(TPortHandle handle) const
+{
+    return m_open.contains(handle);
+}
+
+QStringList TFakeSerialPlatform::OpenHandles() const
+{
+    QStringList handles;
+    for (const TPortHandle handle : m_open)
+        handles << QString::number(handle);
+    return handles;
+}
+
+QStringList TFakeSerialPlatform::CallsStartingWith(const QStringList &prefixes) const
+{
+    QStringList matching;
+    for (const QString &call : Calls) {
+        if (std::any_of(prefixes.begin(), prefixes.end(), [&](const QString &p) { return call.startsWith(p); }))
+            matching << call;
+    }
+    return matching;
+}
+
+TSerialOpenResult TFakeSerialPlatform::Open(const QString &name)
+{
+    const TSerialStatus status = Record(QStringLiteral("Open"), name);
+    if (OpenFailure != TOpenFailure::None || status != TSerialStatus::Ok)
+        return {kInvalidPortHandle, OpenFailure, name};
+    m_open << ++m_lastHandle;
+    return {m_lastHandle, TOpenFailure::None, name};
+}
+
+void TFakeSerialPlatform::Close(TPortHandle handle)
+{
+    Record(QStringLiteral("Close"), QString::number(handle));
+    m_open.removeOne(handle);
+}
+
+TSerialStatus TFakeSerialPlatform::SetLineState(TPortHandle handle, const TLineState &state)
+{
+    const TSerialStatus status = Record(QStringLiteral("SetLineState"), QString::number(state.BaudRate));
+    if (status != TSerialStatus::Ok)
+        return status;
+    if (!IsOpenHandle(handle))
+        return TSerialStatus::Failed;
+    LineStates << state;
+    Dtr = state.fDtrControl == 1;
+    Rts = state.fRtsControl != 0;
+    return status;
+}
+
+TSerialStatus TFakeSerialPlatform::Purge(TPortHandle, std::uint32_t bits)
+{
+    return Record(QStringLiteral("Purge"), QString::number(bits));
+}
+
+TSerialStatus TFakeSerialPlatform::SetupQueues(TPortHandle, std::uint32_t inSize, std::uint32_t outSize)
+{
+    return Record(QStringLiteral("SetupQueues"), QStringLiteral("%1 %2").arg(inSize).arg(outSize));
+}
+
+TSerialStatus TFakeSerialPlatform::SetTimeouts(TPortHandle, const TCommTimeouts &timeouts)
+{
+    LastTimeouts = timeouts;
+    return Record(QStringLiteral("SetTimeouts"));
+}
+
+TSerialStatus TFakeSerialPlatform::EscapeFunction(TPortHandle, int code)
+{
+    const TSerialStatus status = Record(QStringLiteral("Escape"), QString::number(code));
+    if (status == TSerialStatus::Ok) {
+        if (code == SerialEscape::kSetDtr || code == SerialEscape::kClrDtr)
+            Dtr = code == SerialEscape::kSetDtr;
+        else
+            Rts = code == SerialEscape::kSetRts;
+    }
+    return status;
+}
+
+TSerialCount TFakeSerialPlatform::Read(TPortHandle, void *buffer, std::int32_t maxCount)
+{
+    const TSerialStatus status = Record(QStringLiteral("Read"), QString::number(maxCount));
+    if (status != TSerialStatus::Ok)
+        return {0, status};
+    const auto count = static_cast<std::int32_t>(std::min<qsizetype>(maxCount, Incoming.size()));
+    if (count == 0)
+        return {0, TSerialStatus::WouldBlock};
+    std::memcpy(buffer, Incoming.constData(), static_cast<size_t>(count));
+    Incoming.remove(0, count);
+    return {count, TSerialStatus::Ok};
+}
+
+TSerialCount TFakeSerialPlatform::Write(TPortHandle, const void *data, std::int32_t count)
+{
+    const TSerialStatus status = Record(QStringLiteral("Write"), QString::number(count));
+    if (status != TSerialStatus::Ok)
+        return {0, status};
+    const std::int32_t limit = !WriteLimits.isEmpty() ? WriteLimits.dequeue() : StallAfterLimits ? 0 : count;
+    const std::int32_t taken = std::min(count, limit);
+    Written.append(static_cast<const char *>(data), taken);
+    return {taken, taken == 0 ? TSerialStatus::WouldBlock : TSerialStatus::Ok};
+}
+
+TSerialCount TFakeSerialPlatform::OutputQueueCount(TPortHandle)
+{
+    const TSerialStatus status = Record(QStringLiteral("OutputQueueCount"));
+    return {status == TSerialStatus::Ok ? QueuedOutput : 0, status};
+}
+
+int TFakeSerialPlatform::ReadinessDescriptor(TPortHandle)
+{
+    Record(QStringLiteral("ReadinessDescriptor"));
+    return -1;
+}
+
+void TFakeSerialPlatform::WaitWritable(TPortHandle, int timeoutMs)
+{
+    Record(QStringLiteral("WaitWritable"), QString::number(timeoutMs));
+    Clock += static_cast<std::uint32_t>(timeoutMs);
+}
+
+void TFakeSerialPlatform::Sleep(int milliseconds)
+{
+    Record(QStringLiteral("Sleep"), QString::number(milliseconds));
+    Clock += static_cast<std::uint32_t>(milliseconds);
+}
+
+std::uint32_t TFakeSerialPlatform::TickCount()
+{
+    return Clock;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "serialplatform.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+// A serial platform in memory that records every call in order ("Open COM1", "Purge 15", ...),
+// so that tests can check exact call sequences, and plays back what a test scripts: data to read,
+// output-queue counts, partial writes, failures. Its clock moves only when the driver waits.
+class TFakeSerialPlatform : public TSerialPlatform
+{
+public:
+    TSerialOpenResult Open(const QString &name) override;
+    void Close(TPortHandle handle) override;
+    TSerialStatus SetLineState(TPortHandle handle, const TLineState &state) override;
+    TSerialStatus Purge(TPortHandle handle, std::uint32_t bits) override;
+    TSerialStatus SetupQueues(TPortHandle handle, std::uint32_t inSize, std::uint32_t outSize) override;
+    TSerialStatus SetTimeouts(TPortHandle handle, const TCommTimeouts &timeouts) override;
+    TSerialStatus EscapeFunction(TPortHandle handle, int code) override;
+    TSerialCount Read(TPortHandle handle, void *buffer, std::int32_t maxCount) override;
+    TSerialCount Write(TPortHandle handle, const void *data, std::int32_t count) override;
+    TSerialCount OutputQueueCount(TPortHandle handle) override;
+    int ReadinessDescriptor(TPortHandle handle) override;
+    void WaitWritable(TPortHandle handle, int timeoutMs) override;
+    void Sleep(int milliseconds) override;
+    std::uint32_t TickCount() override;
+
+    // What the driver did.
+    QStringList Calls;
+    QList<TLineState> LineStates;
+    TCommTimeouts LastTimeouts;
+    QByteArray Written;
+    bool Dtr = false;
+    bool Rts = false;
+    QStringList OpenHandles() const;
+    // The calls whose text starts with one of the prefixes, in order.
+    QStringList CallsStartingWith(const QStringList &prefixes) const;
+
+    // What the device does.
+    TOpenFailure OpenFailure = TOpenFailure::None;   // anything else makes Open fail
+    QByteArray Incoming;                             // read in order, as much as asked for
+    std::int32_t QueuedOutput = 0;                   // the output-queue count reported
+    QQueue<std::int32_t> WriteLimits;                // most bytes each next write takes; then
+    bool StallAfterLimits = false;                   // ... all, or none when this is set
+    QHash<QString, TSerialStatus> Failures;          // call name -> status it returns from now on
+    std::uint32_t Clock = 0;
+
+private:
+    TSerialStatus Record(const QString &call, const QString &arguments = QString());
+    bool IsOpenHandle(TPortHandle handle) const;
+
+    QList<TPortHandle> m_open;
+    TPortHandle m_lastHandle = 0;
+};
