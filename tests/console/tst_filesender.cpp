@@ -1,0 +1,280 @@
+#include "filesender.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+// A port that keeps what it is given; room and time-outs are scripted by the test.
+class TRecordingPort : public TFileSendPort
+{
+public:
+    bool Open = true;
+    std::function<std::int16_t()> Room = [] { return std::int16_t(2048); };
+    // Count of bytes after which the given WriteBytes call (counted from 1) times out; -1: none.
+    int TimeoutCall = 0;
+    int TimeoutAfter = -1;
+    std::uint16_t Timeout = 4000;
+
+    QByteArray Line;
+    int Writes = 0;
+    int LargestWrite = 0;
+
+    bool IsOpen() const override { return Open; }
+    std::int16_t OutputFreeSpace() override { return Open ? Room() : -1; }
+    std::int32_t WriteBytes(const void *data, std::int32_t count) override
+    {
+        if (!Open)
+            return 0;
+        ++Writes;
+        LargestWrite = std::max(LargestWrite, int(count));
+        const int taken = Writes == TimeoutCall ? TimeoutAfter : count;
+        Line.append(static_cast<const char *>(data), taken);
+        return taken == count ? count : -taken;
+    }
+    std::uint16_t OutputTimeout() const override { return Timeout; }
+};
+
+QByteArray Pattern(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(4711);
+    for (char &b : bytes)
+        b = char(generator.bounded(256));
+    return bytes;
+}
+
+} // namespace
+
+class TestFileSender : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void sendsEveryByteOnceInOrder_data();
+    void sendsEveryByteOnceInOrder();
+    void closedPortReadsWholeFileAndSendsNothing();
+    void unopenableFileIsRefused_data();
+    void unopenableFileIsRefused();
+    void startDuringSendIsRefused();
+    void stopEndsSendMidFile();
+    void portClosingEndsSend();
+    void timedOutByteIsLostAndSendGoesOn();
+    void fullQueueIsWaitedFor();
+    void queueFullPastTimeoutLosesEachByte();
+
+private:
+    QString WriteFile(const QByteArray &bytes);
+    TFileSendEnd RunToEnd(TFileSender &sender);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestFileSender::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+QString TestFileSender::WriteFile(const QByteArray &bytes)
+{
+    const QString path = m_dir->filePath(QString("f%1.bin").arg(bytes.size()));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+TFileSendEnd TestFileSender::RunToEnd(TFileSender &sender)
+{
+    QSignalSpy finished(&sender, &TFileSender::Finished);
+    if (!finished.wait(60000))
+        qFatal("file send did not end");
+    return finished.first().first().value<TFileSendEnd>();
+}
+
+void TestFileSender::sendsEveryByteOnceInOrder_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("room");
+    QTest::newRow("empty") << 0 << 2048;
+    QTest::newRow("one byte") << 1 << 2048;
+    QTest::newRow("1000 bytes") << 1000 << 2048;
+    QTest::newRow("1000 bytes, 7 free") << 1000 << 7;
+    QTest::newRow("odd size across chunks") << 3 * 65536 + 17 << 2048;
+    QTest::newRow("1 MiB") << 1024 * 1024 << 2048;
+    QTest::newRow("queue count above the size") << 5000 << -3;
+}
+
+void TestFileSender::sendsEveryByteOnceInOrder()
+{
+    QFETCH(int, size);
+    QFETCH(int, room);
+    const QByteArray bytes = Pattern(size);
+    TRecordingPort port;
+    port.Room = [room] { return std::int16_t(room); };
+    TFileSender sender(port);
+    QSignalSpy progress(&sender, &TFileSender::Progress);
+
+    QVERIFY(sender.Start(WriteFile(bytes)));
+    QVERIFY(sender.IsRunning());
+    QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
+
+    QVERIFY(!sender.IsRunning());
+    QCOMPARE(port.Line.size(), bytes.size());
+    QVERIFY(port.Line == bytes);
+    QVERIFY(port.LargestWrite <= std::max(1, int(std::uint16_t(room))));
+    QCOMPARE(sender.Lost(), 0);
+    if (size == 0) {
+        QCOMPARE(port.Writes, 0);
+        return;
+    }
+    QCOMPARE(progress.last(), (QList<QVariant>{qint64(size), qint64(size)}));
+}
+
+void TestFileSender::closedPortReadsWholeFileAndSendsNothing()
+{
+    TRecordingPort port;
+    port.Open = false;
+    TFileSender sender(port);
+    QVERIFY(sender.Start(WriteFile(Pattern(200000))));
+    QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
+    QCOMPARE(sender.Done(), 200000);
+    QCOMPARE(port.Writes, 0);
+}
+
+void TestFileSender::unopenableFileIsRefused_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("missing") << "missing";
+    QTest::newRow("read-only") << "read-only";
+    QTest::newRow("directory") << "directory";
+    QTest::newRow("device") << "device";
+    QTest::newRow("empty name") << "empty name";
+}
+
+void TestFileSender::unopenableFileIsRefused()
+{
+    QFETCH(QString, what);
+    QString path;
+    if (what == "missing")
+        path = m_dir->filePath("nothing-here.hex");
+    else if (what == "read-only") {
+        path = WriteFile("abc");
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    } else if (what == "directory")
+        path = m_dir->path();
+    else if (what == "device")
+        path = "/dev/null";
+
+    TRecordingPort port;
+    TFileSender sender(port);
+    QSignalSpy finished(&sender, &TFileSender::Finished);
+    QVERIFY(!sender.Start(path));
+    QVERIFY(!sender.IsRunning());
+    QTest::qWait(20);
+    QCOMPARE(finished.size(), 0);
+    QCOMPARE(port.Writes, 0);
+    if (what == "missing")
+        QVERIFY(!QFile::exists(path));
+}
+
+void TestFileSender::startDuringSendIsRefused()
+{
+    const QByteArray first = Pattern(300000);
+    TRecordingPort port;
+    TFileSender sender(port);
+    QVERIFY(sender.Start(WriteFile(first)));
+    QVERIFY(!sender.Start(WriteFile(Pattern(10))));
+    QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
+    QVERIFY(port.Line == first);
+}
+
+void TestFileSender::stopEndsSendMidFile()
+{
+    const QByteArray bytes = Pattern(1024 * 1024);
+    TRecordingPort port;
+    TFileSender sender(port);
+    QSignalSpy finished(&sender, &TFileSender::Finished);
+    connect(&sender, &TFileSender::Progress, &sender, [&](qint64 done) {
+        if (done >= 10000)
+            sender.Stop();
+    });
+    QVERIFY(sender.Start(WriteFile(bytes)));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 60000);
+    QCOMPARE(finished.first().first().value<TFileSendEnd>(), TFileSendEnd::Stopped);
+    const qsizetype sentAtStop = port.Line.size();
+    QVERIFY(sentAtStop < bytes.size());
+    QVERIFY(port.Line == bytes.left(sentAtStop));
+    QTest::qWait(50);
+    QCOMPARE(port.Line.size(), sentAtStop);
+    QCOMPARE(finished.size(), 1);
+    sender.Stop();
+    QCOMPARE(finished.size(), 1);
+}
+
+void TestFileSender::portClosingEndsSend()
+{
+    const QByteArray bytes = Pattern(1024 * 1024);
+    TRecordingPort port;
+    TFileSender sender(port);
+    connect(&sender, &TFileSender::Progress, &sender, [&](qint64 done) {
+        if (done >= 5000)
+            port.Open = false;
+    });
+    QVERIFY(sender.Start(WriteFile(bytes)));
+    QCOMPARE(RunToEnd(sender), TFileSendEnd::PortClosed);
+    QVERIFY(port.Line.size() < bytes.size());
+    QVERIFY(port.Line == bytes.left(port.Line.size()));
+}
+
+void TestFileSender::timedOutByteIsLostAndSendGoesOn()
+{
+    const QByteArray bytes = Pattern(5000);
+    TRecordingPort port;
+    port.TimeoutCall = 2;
+    port.TimeoutAfter = 100;
+    TFileSender sender(port);
+    QVERIFY(sender.Start(WriteFile(bytes)));
+    QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
+
+    const qsizetype lostAt = 1024 + 100;
+    QVERIFY(port.Line == bytes.left(lostAt) + bytes.mid(lostAt + 1));
+    QCOMPARE(sender.Lost(), 1);
+    QCOMPARE(sender.Done(), bytes.size());
+}
+
+void TestFileSender::fullQueueIsWaitedFor()
+{
+    const QByteArray bytes = Pattern(3000);
+    TRecordingPort port;
+    int fullLooks = 0;
+    port.Room = [&] { return std::int16_t(++fullLooks <= 5 ? 0 : 2048); };
+    TFileSender sender(port);
+    QVERIFY(sender.Start(WriteFile(bytes)));
+    QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
+    QVERIFY(port.Line == bytes);
+    QCOMPARE(sender.Lost(), 0);
+}
+
+void TestFileSender::queueFullPastTimeoutLosesEachByte()
+{
+    TRecordingPort port;
+    port.Room = [] { return std::int16_t(0); };
+    port.Timeout = 10;
+    TFileSender sender(port);
+    QSignalSpy progress(&sender, &TFileSender::Progress);
+    QVERIFY(sender.Start(WriteFile("xyz")));
+    QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
+    QCOMPARE(port.Writes, 0);
+    QCOMPARE(sender.Lost(), 3);
+    QCOMPARE(progress.size(), 3);
+}
+
+QTEST_GUILESS_MAIN(TestFileSender)
+#include "tst_filesender.moc"

@@ -1,0 +1,355 @@
+#include "aled.h"
+#include "floodfill.h"
+
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+constexpr QRgb kLime = 0xFF00FF00;
+constexpr QRgb kSilver = 0xFFC0C0C0;
+
+const char *ResourceOf(TALed::TLEDStyle style)
+{
+    static const char *const names[] = {":/leds/ALEDSM", ":/leds/ALEDLG", ":/leds/ALEDSQSM",
+                                        ":/leds/ALEDSQLG", ":/leds/ALEDVT", ":/leds/ALEDHZ"};
+    return names[style];
+}
+
+QImage DrawnLamp(TALed::TLEDStyle style)
+{
+    return QImage(QString::fromLatin1(ResourceOf(style))).convertToFormat(QImage::Format_RGB32);
+}
+
+QPoint Centre(const QImage &image)
+{
+    return {image.width() / 2, image.height() / 2};
+}
+
+// Counts the paints a widget receives, to tell "drawn again" from "left alone".
+class TPaintCounter : public QObject
+{
+public:
+    int Count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++Count;
+        return false;
+    }
+};
+
+// Every pixel of `filled` equals `drawn`, except the lime face, which became `face`.
+void CompareRecoloured(const QImage &filled, const QImage &drawn, QRgb face)
+{
+    QCOMPARE(filled.size(), drawn.size());
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QRgb want = drawn.pixel(x, y) == kLime ? face : drawn.pixel(x, y);
+            if (filled.pixel(x, y) != want)
+                QFAIL(qPrintable(QString("pixel %1,%2 is %3, expected %4")
+                                     .arg(x).arg(y).arg(filled.pixel(x, y), 8, 16).arg(want, 8, 16)));
+        }
+}
+
+} // namespace
+
+class TestALed : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newLampIsOffWithDefaults();
+    void styleSetsSizeAndImage_data();
+    void styleSetsSizeAndImage();
+    void unknownStyleIsIgnored();
+    void faceTakesBothColours_data();
+    void faceTakesBothColours();
+    void limeOffColourLeavesDrawnImage();
+    void floodFillStaysInsideConnectedRegion_data();
+    void floodFillStaysInsideConnectedRegion();
+    void repeatedValueDrawsOnce();
+    void paintShowsCurrentImageStretched();
+    void blinkAlternatesAndRaisesOnTimer();
+    void valueFalseStopsBlinking();
+    void blinkSwitchTakesEffectAtOnce();
+    void colourChangeWhileBlinkingRestartsFromOnImage();
+    void unchangedOrInvalidColourDoesNothing();
+    void intervalChangeReachesRunningBlink();
+    void mouseEventsAreRaised();
+};
+
+void TestALed::newLampIsOffWithDefaults()
+{
+    TALed led;
+    QCOMPARE(led.Value(), false);
+    QCOMPARE(led.Blink(), true);
+    QCOMPARE(led.Interval(), 1000);
+    QCOMPARE(led.TrueColor(), QColor(0x00, 0xFF, 0x00));
+    QCOMPARE(led.FalseColor(), QColor(0xC0, 0xC0, 0xC0));
+    QCOMPARE(led.LEDStyle(), TALed::LEDSmall);
+    QCOMPARE(led.size(), QSize(16, 16));
+    QVERIFY(!led.ShowsOnImage());
+}
+
+void TestALed::styleSetsSizeAndImage_data()
+{
+    QTest::addColumn<TALed::TLEDStyle>("style");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("small") << TALed::LEDSmall << QSize(16, 16);
+    QTest::newRow("large") << TALed::LEDLarge << QSize(22, 22);
+    QTest::newRow("square small") << TALed::LEDSqSmall << QSize(16, 16);
+    QTest::newRow("square large") << TALed::LEDSqLarge << QSize(22, 22);
+    QTest::newRow("vertical") << TALed::LEDVertical << QSize(14, 22);
+    QTest::newRow("horizontal") << TALed::LEDHorizontal << QSize(22, 14);
+}
+
+void TestALed::styleSetsSizeAndImage()
+{
+    QFETCH(TALed::TLEDStyle, style);
+    QFETCH(QSize, size);
+    TALed led;
+    led.SetLEDStyle(style == TALed::LEDSmall ? TALed::LEDLarge : TALed::LEDSmall);
+    led.resize(97, 41);
+    led.SetLEDStyle(style);
+    QCOMPARE(led.size(), size);
+    QCOMPARE(led.sizeHint(), size);
+    QCOMPARE(led.OnImage().size(), size);
+    QCOMPARE(led.OffImage().size(), size);
+    QCOMPARE(DrawnLamp(style).size(), size);
+    QCOMPARE(DrawnLamp(style).pixel(Centre(DrawnLamp(style))), kLime);
+}
+
+void TestALed::unknownStyleIsIgnored()
+{
+    TALed led;
+    led.SetLEDStyle(TALed::LEDHorizontal);
+    led.SetLEDStyle(static_cast<TALed::TLEDStyle>(17));
+    QCOMPARE(led.LEDStyle(), TALed::LEDHorizontal);
+    QCOMPARE(led.size(), QSize(22, 14));
+}
+
+void TestALed::faceTakesBothColours_data()
+{
+    styleSetsSizeAndImage_data();
+}
+
+void TestALed::faceTakesBothColours()
+{
+    QFETCH(TALed::TLEDStyle, style);
+    TALed led;
+    led.SetLEDStyle(style);
+    const QImage drawn = DrawnLamp(style);
+    CompareRecoloured(led.OnImage(), drawn, kLime);
+    CompareRecoloured(led.OffImage(), drawn, kSilver);
+
+    led.SetTrueColor(Qt::red);
+    led.SetFalseColor(Qt::blue);
+    CompareRecoloured(led.OnImage(), drawn, qRgb(255, 0, 0));
+    CompareRecoloured(led.OffImage(), drawn, qRgb(0, 0, 255));
+}
+
+void TestALed::limeOffColourLeavesDrawnImage()
+{
+    TALed led;
+    led.SetLEDStyle(TALed::LEDSqLarge);
+    led.SetFalseColor(QColor(0x00, 0xFF, 0x00));
+    QCOMPARE(led.OffImage(), DrawnLamp(TALed::LEDSqLarge));
+}
+
+void TestALed::floodFillStaysInsideConnectedRegion_data()
+{
+    // '#' lime, '.' black; the seed is the top-left pixel; 'F' marks where the fill must land.
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QRgb>("fill");
+    QTest::newRow("wall splits the face")
+        << QStringList{"##.#", "##.#", "##.#"} << QStringList{"FF.#", "FF.#", "FF.#"} << qRgb(255, 0, 0);
+    QTest::newRow("corners do not connect")
+        << QStringList{"#.#", ".#.", "#.#"} << QStringList{"F.#", ".#.", "#.#"} << qRgb(255, 0, 0);
+    QTest::newRow("winding path is followed")
+        << QStringList{"#...", "####", "...#", "####"} << QStringList{"F...", "FFFF", "...F", "FFFF"}
+        << qRgb(255, 0, 0);
+    QTest::newRow("seed of another colour changes nothing")
+        << QStringList{".##", "###"} << QStringList{".##", "###"} << qRgb(255, 0, 0);
+    QTest::newRow("fill with the matched colour changes nothing")
+        << QStringList{"##", "##"} << QStringList{"##", "##"} << kLime;
+}
+
+void TestALed::floodFillStaysInsideConnectedRegion()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(QRgb, fill);
+    const auto paint = [](const QStringList &rows, QRgb fillColour) {
+        QImage image(rows[0].size(), rows.size(), QImage::Format_RGB32);
+        for (int y = 0; y < rows.size(); ++y)
+            for (int x = 0; x < rows[y].size(); ++x) {
+                const QChar c = rows[y][x];
+                image.setPixel(x, y, c == '#' ? kLime : c == 'F' ? (fillColour | 0xFF000000) : qRgb(0, 0, 0));
+            }
+        return image;
+    };
+    QImage image = paint(before, fill);
+    FloodFill(image, {0, 0}, kLime, fill);
+    QCOMPARE(image, paint(after, fill));
+
+    QImage untouched = paint(before, fill);
+    FloodFill(untouched, {-1, 5}, kLime, fill);
+    QCOMPARE(untouched, paint(before, fill));
+}
+
+void TestALed::repeatedValueDrawsOnce()
+{
+    TALed led;
+    led.SetBlink(false);
+    led.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&led));
+    TPaintCounter paints;
+    led.installEventFilter(&paints);
+
+    led.SetValue(true);
+    QCOMPARE(paints.Count, 1);
+    QVERIFY(led.ShowsOnImage());
+    led.SetValue(true);
+    QCOMPARE(paints.Count, 1);
+    led.SetValue(false);
+    QCOMPARE(paints.Count, 2);
+    QVERIFY(!led.ShowsOnImage());
+}
+
+void TestALed::paintShowsCurrentImageStretched()
+{
+    TALed led;
+    led.SetLEDStyle(TALed::LEDHorizontal);
+    led.SetBlink(false);
+    led.resize(44, 28);
+    QCOMPARE(led.grab().toImage().pixel(22, 14), kSilver);
+    led.SetValue(true);
+    const QImage shown = led.grab().toImage();
+    QCOMPARE(shown.size(), QSize(44, 28));
+    QCOMPARE(shown.pixel(22, 14), kLime);
+    QCOMPARE(shown.pixel(0, 0), led.OnImage().pixel(0, 0));
+}
+
+void TestALed::blinkAlternatesAndRaisesOnTimer()
+{
+    TALed led;
+    led.SetInterval(30);
+    QList<bool> shownAtTick;
+    led.OnTimer = [&](QObject *sender) {
+        QCOMPARE(sender, &led);
+        shownAtTick << led.ShowsOnImage();
+    };
+    led.SetValue(true);
+    QVERIFY(led.ShowsOnImage());
+    QTRY_VERIFY_WITH_TIMEOUT(shownAtTick.size() >= 3, 10000);
+    QCOMPARE(shownAtTick.mid(0, 3), (QList<bool>{false, true, false}));
+}
+
+void TestALed::valueFalseStopsBlinking()
+{
+    TALed led;
+    led.SetInterval(20);
+    int ticks = 0;
+    led.OnTimer = [&](QObject *) { ++ticks; };
+    led.SetValue(true);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 1, 10000);
+    led.SetValue(false);
+    QVERIFY(!led.ShowsOnImage());
+    const int ticksAtStop = ticks;
+    QTest::qWait(200);
+    QCOMPARE(ticks, ticksAtStop);
+    QVERIFY(!led.ShowsOnImage());
+}
+
+void TestALed::blinkSwitchTakesEffectAtOnce()
+{
+    TALed led;
+    led.SetInterval(20);
+    int ticks = 0;
+    led.OnTimer = [&](QObject *) { ++ticks; };
+    led.SetValue(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!led.ShowsOnImage(), 10000);
+
+    led.SetBlink(false);
+    QVERIFY(led.ShowsOnImage());
+    const int ticksAtStop = ticks;
+    QTest::qWait(200);
+    QCOMPARE(ticks, ticksAtStop);
+    QVERIFY(led.ShowsOnImage());
+
+    led.SetBlink(true);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks > ticksAtStop, 10000);
+}
+
+void TestALed::colourChangeWhileBlinkingRestartsFromOnImage()
+{
+    TALed led;
+    led.SetInterval(20);
+    int ticks = 0;
+    led.OnTimer = [&](QObject *) { ++ticks; };
+    led.SetValue(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!led.ShowsOnImage(), 10000);
+
+    led.SetTrueColor(Qt::red);
+    QVERIFY(led.ShowsOnImage());
+    QVERIFY(led.Blink());
+    QCOMPARE(led.OnImage().pixel(Centre(led.OnImage())), qRgb(255, 0, 0));
+    const int ticksAtChange = ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(ticks > ticksAtChange, 10000);
+}
+
+void TestALed::unchangedOrInvalidColourDoesNothing()
+{
+    TALed led;
+    led.SetInterval(20);
+    led.SetValue(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!led.ShowsOnImage(), 10000);
+    led.SetBlink(false);
+    led.SetValue(false);
+
+    const QImage onBefore = led.OnImage();
+    led.SetValue(true);
+    led.SetBlink(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!led.ShowsOnImage(), 10000);
+    led.SetTrueColor(QColor(0x00, 0xFF, 0x00));
+    led.SetFalseColor(QColor());
+    QVERIFY(!led.ShowsOnImage());
+    QCOMPARE(led.FalseColor(), QColor(0xC0, 0xC0, 0xC0));
+    QCOMPARE(led.OnImage(), onBefore);
+}
+
+void TestALed::intervalChangeReachesRunningBlink()
+{
+    TALed led;
+    led.SetInterval(1000000);
+    int ticks = 0;
+    led.OnTimer = [&](QObject *) { ++ticks; };
+    led.SetValue(true);
+    led.SetInterval(20);
+    QCOMPARE(led.Interval(), 20);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 2, 10000);
+}
+
+void TestALed::mouseEventsAreRaised()
+{
+    TALed led;
+    QStringList seen;
+    led.OnMouseEnter = [&](QObject *) { seen << "enter"; };
+    led.OnMouseLeave = [&](QObject *) { seen << "leave"; };
+    led.OnClick = [&](QObject *) { seen << "click"; };
+    led.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&led));
+
+    // The simulated click first moves the mouse into the lamp.
+    QTest::mouseClick(&led, Qt::LeftButton, {}, QPoint(8, 8));
+    QTest::mouseClick(&led, Qt::RightButton, {}, QPoint(8, 8));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&led, &leave);
+    QCOMPARE(seen, (QStringList{"enter", "click", "leave"}));
+}
+
+QTEST_MAIN(TestALed)
+#include "tst_aled.moc"
