@@ -1,6 +1,360 @@
 #include "memoview.h"
 
+#include "memoaccessible.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace {
+
+// Control characters have no glyph of their own; a middle dot keeps them visible and one wide.
+QChar DisplayChar(std::uint8_t value)
+{
+    return value < 0x20 || value == 0x7F ? QChar(0xB7) : QChar(value);
+}
+
+QString DisplayText(const QByteArray &text)
+{
+    QString shown = QString::fromLatin1(text);
+    for (QChar &ch : shown)
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
+            ch = QChar(0xB7);
+    return shown;
+}
+
+} // namespace
+
 TMemoView::TMemoView(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
+    TMemoAccessible::Install();
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    m_frame.setSingleShot(true);
+    m_frame.setInterval(kFrameMs);
+    connect(&m_frame, &QTimer::timeout, this, &TMemoView::ApplyUpdate);
+    SetSource(nullptr);
+    UpdateWrap();
+}
+
+TMemoView::~TMemoView()
+{
+    m_source->OnChanged = nullptr;
+}
+
+void TMemoView::SetSource(TRowSource *source)
+{
+    m_source->OnChanged = nullptr;
+    m_source = source ? source : &m_lines;
+    m_source->OnChanged = [this] { ScheduleUpdate(); };
+    m_anchor = m_cursor = TPos{};
+    m_knownRows = 0;
+    UpdateWrap();
+    ScheduleUpdate();
+}
+
+void TMemoView::ScheduleUpdate()
+{
+    if (!m_frame.isActive())
+        m_frame.start();
+}
+
+// Runs at most once a frame: a rate of blocks costs one layout of the scroll bar and one paint.
+void TMemoView::ApplyUpdate()
+{
+    QScrollBar *bar = verticalScrollBar();
+    const bool followEnd = bar->value() >= bar->maximum();
+    const int rows = m_source->RowCount();
+    if (rows < m_knownRows)
+        m_anchor = m_cursor = Clamped(TPos{});
+    m_knownRows = rows;
+    UpdateScrollRange();
+    if (followEnd)
+        bar->setValue(bar->maximum());
+    viewport()->update();
+}
+
+void TMemoView::UpdateWrap()
+{
+    const QFontMetrics metrics(font());
+    for (int value = 0; value < 256; ++value)
+        m_widths[value] = std::uint16_t(std::max(1, metrics.horizontalAdvance(DisplayChar(std::uint8_t(value)))));
+    const int rowsBefore = m_source->RowCount();
+    m_source->SetWrap(viewport()->width() - 2 * kMargin, m_widths);
+    if (m_source->RowCount() != rowsBefore)
+        m_anchor = m_cursor = TPos{};
+    UpdateScrollRange();
+}
+
+void TMemoView::UpdateScrollRange()
+{
+    QScrollBar *bar = verticalScrollBar();
+    const int page = VisibleRows();
+    bar->setRange(0, std::max(0, m_source->RowCount() - page));
+    bar->setPageStep(std::max(1, page));
+    bar->setSingleStep(1);
+}
+
+int TMemoView::TopRow() const
+{
+    return verticalScrollBar()->value();
+}
+
+int TMemoView::VisibleRows() const
+{
+    return std::max(1, (viewport()->height() - kMargin) / std::max(1, fontMetrics().lineSpacing()));
+}
+
+void TMemoView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), viewport()->palette().color(QPalette::Base));
+    painter.setFont(font());
+    const int lineSpacing = fontMetrics().lineSpacing();
+    const int last = std::min(m_source->RowCount(), TopRow() + VisibleRows() + 1);
+    for (int row = TopRow(); row < last; ++row)
+        PaintRow(painter, row, kMargin + (row - TopRow()) * lineSpacing);
+}
+
+void TMemoView::PaintRow(QPainter &painter, int row, int y) const
+{
+    const QByteArray text = m_source->RowText(row);
+    const QPalette &colours = viewport()->palette();
+    const int lineSpacing = fontMetrics().lineSpacing();
+    const TPos from = std::min(m_anchor, m_cursor);
+    const TPos to = std::max(m_anchor, m_cursor);
+    if (from != to && row >= from.row && row <= to.row) {
+        const int left = row == from.row ? XOf(text, from.col) : 0;
+        const int right = row == to.row ? XOf(text, to.col) : XOf(text, int(text.size())) + m_widths[' '];
+        painter.fillRect(QRect(kMargin + left, y, right - left, lineSpacing), colours.color(QPalette::Highlight));
+    }
+    painter.setPen(colours.color(QPalette::Text));
+    painter.drawText(QPoint(kMargin, y + fontMetrics().ascent()), DisplayText(text));
+    if (from != to && row >= from.row && row <= to.row) {
+        const int first = row == from.row ? std::min<int>(from.col, int(text.size())) : 0;
+        const int end = row == to.row ? std::min<int>(to.col, int(text.size())) : int(text.size());
+        painter.setPen(colours.color(QPalette::HighlightedText));
+        painter.drawText(QPoint(kMargin + XOf(text, first), y + fontMetrics().ascent()),
+                         DisplayText(text.mid(first, end - first)));
+    }
+}
+
+int TMemoView::XOf(const QByteArray &text, int col) const
+{
+    int x = 0;
+    const int end = std::min<int>(col, int(text.size()));
+    for (int i = 0; i < end; ++i)
+        x += m_widths[static_cast<std::uint8_t>(text[i])];
+    return x;
+}
+
+void TMemoView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateWrap();
+    ScheduleUpdate();
+}
+
+void TMemoView::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        UpdateWrap();
+        ScheduleUpdate();
+    }
+}
+
+TMemoView::TPos TMemoView::Clamped(TPos pos) const
+{
+    const int rows = m_source->RowCount();
+    pos.row = std::clamp(pos.row, 0, std::max(0, rows - 1));
+    pos.col = std::clamp(pos.col, 0, int(m_source->RowText(pos.row).size()));
+    return pos;
+}
+
+TMemoView::TPos TMemoView::PosAt(QPoint point) const
+{
+    const int lineSpacing = std::max(1, fontMetrics().lineSpacing());
+    const int offsetY = point.y() - kMargin;
+    const int row = TopRow() + (offsetY < 0 ? -1 : offsetY / lineSpacing);
+    TPos pos = Clamped(TPos{row, 0});
+    if (row >= m_source->RowCount())
+        return Clamped(TPos{row, INT_MAX});
+    const QByteArray text = m_source->RowText(pos.row);
+    int x = kMargin;
+    for (pos.col = 0; pos.col < text.size(); ++pos.col) {
+        const int advance = m_widths[static_cast<std::uint8_t>(text[pos.col])];
+        if (point.x() < x + advance / 2)
+            break;
+        x += advance;
+    }
+    return pos;
+}
+
+QRect TMemoView::CharRect(TPos pos) const
+{
+    pos = Clamped(pos);
+    const QByteArray text = m_source->RowText(pos.row);
+    const int lineSpacing = fontMetrics().lineSpacing();
+    const int width = pos.col < text.size() ? m_widths[static_cast<std::uint8_t>(text[pos.col])] : 0;
+    return QRect(kMargin + XOf(text, pos.col), kMargin + (pos.row - TopRow()) * lineSpacing, width,
+                 lineSpacing);
+}
+
+void TMemoView::Select(TPos anchor, TPos cursor)
+{
+    m_anchor = Clamped(anchor);
+    m_cursor = Clamped(cursor);
+    viewport()->update();
+}
+
+void TMemoView::SelectAll()
+{
+    const int last = std::max(0, m_source->RowCount() - 1);
+    Select(TPos{}, TPos{last, int(m_source->RowText(last).size())});
+}
+
+QString TMemoView::SelectedText() const
+{
+    const TPos from = Clamped(std::min(m_anchor, m_cursor));
+    const TPos to = Clamped(std::max(m_anchor, m_cursor));
+    QByteArray text;
+    for (int row = from.row; row <= to.row; ++row) {
+        const QByteArray rowText = m_source->RowText(row);
+        const int first = row == from.row ? from.col : 0;
+        const int end = row == to.row ? to.col : int(rowText.size());
+        text += rowText.mid(first, end - first);
+        if (row < to.row && m_source->RowEndsLine(row))
+            text += '\n';
+    }
+    return QString::fromLatin1(text);
+}
+
+void TMemoView::Copy() const
+{
+    if (HasSelection())
+        QApplication::clipboard()->setText(SelectedText());
+}
+
+QString TMemoView::PlainText() const
+{
+    QByteArray text;
+    for (int row = 0; row < m_source->RowCount(); ++row) {
+        text += m_source->RowText(row);
+        if (m_source->RowEndsLine(row))
+            text += '\n';
+    }
+    return QString::fromLatin1(text);
+}
+
+int TMemoView::OffsetOf(TPos pos) const
+{
+    pos = Clamped(pos);
+    int offset = 0;
+    for (int row = 0; row < pos.row; ++row)
+        offset += int(m_source->RowText(row).size()) + (m_source->RowEndsLine(row) ? 1 : 0);
+    return offset + pos.col;
+}
+
+TMemoView::TPos TMemoView::PosAtOffset(int offset) const
+{
+    const int rows = m_source->RowCount();
+    for (int row = 0; row < rows; ++row) {
+        const int length = int(m_source->RowText(row).size());
+        const int span = length + (m_source->RowEndsLine(row) ? 1 : 0);
+        if (offset <= length || row == rows - 1)
+            return Clamped(TPos{row, offset});
+        offset -= span;
+    }
+    return TPos{};
+}
+
+void TMemoView::MoveCursor(TPos pos, bool extend)
+{
+    m_cursor = Clamped(pos);
+    if (!extend)
+        m_anchor = m_cursor;
+    EnsureVisible(m_cursor.row);
+    viewport()->update();
+}
+
+void TMemoView::EnsureVisible(int row)
+{
+    QScrollBar *bar = verticalScrollBar();
+    if (row < bar->value())
+        bar->setValue(row);
+    else if (row >= bar->value() + VisibleRows())
+        bar->setValue(row - VisibleRows() + 1);
+}
+
+void TMemoView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QAbstractScrollArea::mousePressEvent(event);
+    MoveCursor(PosAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+}
+
+void TMemoView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        MoveCursor(PosAt(event->position().toPoint()), true);
+}
+
+void TMemoView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy))
+        Copy();
+    else if (event->matches(QKeySequence::SelectAll))
+        SelectAll();
+    else if (!MoveByKey(event->key(), event->modifiers()))
+        return QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool TMemoView::MoveByKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool extend = modifiers & Qt::ShiftModifier;
+    const bool control = modifiers & Qt::ControlModifier;
+    TPos pos = m_cursor;
+    switch (key) {
+    case Qt::Key_Left: pos = pos.col > 0 ? TPos{pos.row, pos.col - 1} : TPos{pos.row - 1, INT_MAX}; break;
+    case Qt::Key_Right:
+        pos = pos.col < m_source->RowText(pos.row).size() ? TPos{pos.row, pos.col + 1} : TPos{pos.row + 1, 0};
+        break;
+    case Qt::Key_Up: --pos.row; break;
+    case Qt::Key_Down: ++pos.row; break;
+    case Qt::Key_PageUp: pos.row -= VisibleRows(); break;
+    case Qt::Key_PageDown: pos.row += VisibleRows(); break;
+    case Qt::Key_Home: pos = control ? TPos{} : TPos{pos.row, 0}; break;
+    case Qt::Key_End: pos = control ? TPos{INT_MAX, INT_MAX} : TPos{pos.row, INT_MAX}; break;
+    default: return false;
+    }
+    if (pos.row < 0)
+        pos = TPos{};
+    MoveCursor(pos, extend);
+    return true;
+}
+
+QMenu *TMemoView::CreateContextMenu()
+{
+    auto *menu = new QMenu(this);
+    QAction *copy = menu->addAction(tr("&Copy"), this, &TMemoView::Copy);
+    copy->setEnabled(HasSelection());
+    copy->setObjectName(QStringLiteral("copy"));
+    menu->addAction(tr("Select &All"), this, &TMemoView::SelectAll)->setObjectName(QStringLiteral("selectAll"));
+    return menu;
+}
+
+void TMemoView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = CreateContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }

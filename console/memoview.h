@@ -1,11 +1,89 @@
 #pragma once
 
-#include <QAbstractScrollArea>
+#include "memolines.h"
 
-// Placeholder so the main window's description compiles; its owner replaces it.
+#include <QAbstractScrollArea>
+#include <QTimer>
+
+class QMenu;
+
+// A read-only text box over rows of bytes (a TRowSource): the receive box and the value columns.
+// Paints only the rows in sight and repaints at most once a frame however fast the rows change,
+// so its cost does not depend on how much it holds. Wraps at its width, keeps the newest row in
+// view unless the user has scrolled away from the end, and offers what a read-only box does:
+// mouse and keyboard selection, Ctrl+C, a context menu with Copy and Select All, and its text to
+// screen readers through Qt's accessibility interface.
 class TMemoView : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
+    // A position in the rows; col counts characters into the row.
+    struct TPos
+    {
+        int row = 0;
+        int col = 0;
+        friend bool operator==(const TPos &, const TPos &) = default;
+        friend auto operator<=>(const TPos &, const TPos &) = default;
+    };
+
+    static constexpr int kFrameMs = 16;
+    static constexpr int kMargin = 2;
+
     explicit TMemoView(QWidget *parent = nullptr);
+    ~TMemoView() override;
+
+    // The view's own rows, used until SetSource names others.
+    TMemoLines &Lines() { return m_lines; }
+    // Shows source instead of the view's own rows; not owned, must outlive the view or be
+    // replaced first. nullptr goes back to the view's own rows.
+    void SetSource(TRowSource *source);
+    TRowSource &Source() const { return *m_source; }
+
+    bool HasSelection() const { return m_anchor != m_cursor; }
+    QString SelectedText() const;
+    void SelectAll();
+    void Select(TPos anchor, TPos cursor);
+    TPos Cursor() const { return m_cursor; }
+    TPos Anchor() const { return m_anchor; }
+    void Copy() const;
+    int TopRow() const;
+    int VisibleRows() const;
+    // Builds the context menu; the caller owns it.
+    QMenu *CreateContextMenu();
+
+    // The whole text with a newline after every line break, and offsets into it.
+    QString PlainText() const;
+    int OffsetOf(TPos pos) const;
+    TPos PosAtOffset(int offset) const;
+    TPos PosAt(QPoint viewportPoint) const;
+    QRect CharRect(TPos pos) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void ScheduleUpdate();
+    void ApplyUpdate();
+    void UpdateWrap();
+    void UpdateScrollRange();
+    void MoveCursor(TPos pos, bool extend);
+    bool MoveByKey(int key, Qt::KeyboardModifiers modifiers);
+    void EnsureVisible(int row);
+    TPos Clamped(TPos pos) const;
+    int XOf(const QByteArray &text, int col) const;
+    void PaintRow(QPainter &painter, int row, int y) const;
+
+    TMemoLines m_lines;
+    TRowSource *m_source = &m_lines;
+    QTimer m_frame;
+    TCharWidths m_widths{};
+    TPos m_anchor;
+    TPos m_cursor;
+    int m_knownRows = 0;
 };

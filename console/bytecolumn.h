@@ -1,0 +1,41 @@
+#pragma once
+
+#include "rowsource.h"
+
+#include <QAbstractListModel>
+
+// The binary text of a byte: eight characters 0 or 1, most significant bit first.
+QByteArray IntToBin(int value);
+
+// One value column: every received byte as one row, shown in decimal, as two hex digits or as
+// eight binary digits. Keeps one byte per row and formats rows only when they are shown, so an
+// hour of data costs megabytes, not gigabytes. Serves both a TMemoView and a QListView.
+class TByteColumn : public QAbstractListModel, public TRowSource
+{
+    Q_OBJECT
+public:
+    enum TFormat { Dec, Hex, Bin };
+
+    explicit TByteColumn(TFormat format, QObject *parent = nullptr);
+
+    // Adds one row per byte, as one insertion.
+    void Append(const void *data, int size);
+    void Clear();
+    TFormat Format() const { return m_format; }
+    static QByteArray FormatByte(TFormat format, std::uint8_t value);
+
+    int RowCount() const override;
+    QByteArray RowText(int row) const override;
+    bool RowEndsLine(int row) const override;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    static constexpr qsizetype kMaxRows = qsizetype(1) << 30;
+
+private:
+    void DropOldest(qsizetype count);
+
+    TFormat m_format;
+    QByteArray m_bytes;
+};

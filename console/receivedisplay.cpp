@@ -1,0 +1,151 @@
+#include "receivedisplay.h"
+
+#include "bytecolumn.h"
+#include "localclock.h"
+#include "memolines.h"
+#include "rxlog.h"
+
+#include <algorithm>
+#include <optional>
+
+TReceiveDisplay::TReceiveDisplay(TMemoLines &box, TByteColumn &dec, TByteColumn &hex,
+                                 TByteColumn &bin, TClock &clock)
+    : m_box(box)
+    , m_dec(dec)
+    , m_hex(hex)
+    , m_bin(bin)
+    , m_clock(clock)
+{
+}
+
+// The log goes first for the whole block: the display steps cannot fail, so showing exactly the
+// bytes before a failed record afterwards gives the same result as interleaving byte by byte.
+void TReceiveDisplay::Receive(const void *data, int size, const TReceiveOptions &options,
+                              TRxLog *log)
+{
+    if (size <= 0)
+        return;
+    const auto *bytes = static_cast<const std::uint8_t *>(data);
+    if (m_box.Count() > kMaxLines)
+        m_box.Clear();
+    QByteArray line;
+    if (!options.HexMode && m_box.Count() != 0)
+        line = m_box.Get(m_box.Count() - 1);
+
+    std::optional<TLogWriteError> failure;
+    try {
+        if (log)
+            log->WriteRecords(bytes, size, options.HexMode, options.TimeStamps);
+    } catch (const TLogWriteError &error) {
+        failure = error;
+    }
+    // The failing byte is counted and shown in the columns and in HEX, which come before its
+    // record; its String step, which comes after, never runs.
+    const int shown = failure ? failure->Index + 1 : size;
+    Count(bytes, shown, options.CountTarget);
+    FillColumns(bytes, shown, options);
+    if (options.HexMode) {
+        AppendHex(bytes, shown);
+    } else {
+        AssembleLines(bytes, failure ? failure->Index : size, options, line);
+        if (!failure && !line.isEmpty())
+            WriteBack(line, options.TimeStamps);
+    }
+    if (failure)
+        throw *failure;
+}
+
+void TReceiveDisplay::ClearAll()
+{
+    m_box.Clear();
+    m_dec.Clear();
+    m_hex.Clear();
+    m_bin.Clear();
+}
+
+void TReceiveDisplay::ResetCounter()
+{
+    m_charCount = 0;
+}
+
+int TReceiveDisplay::CountTargetFromText(const QString &text)
+{
+    bool isNumber = false;
+    const int value = text.trimmed().toInt(&isNumber, 10);
+    return isNumber ? value : 0;
+}
+
+// The count wraps as a 32-bit register would instead of overflowing.
+void TReceiveDisplay::Count(const std::uint8_t *data, int size, int target)
+{
+    if (target < 0 || target > 255)
+        return;
+    const auto matches = std::count(data, data + size, std::uint8_t(target));
+    if (matches == 0)
+        return;
+    m_charCount = std::int32_t(std::uint32_t(m_charCount) + std::uint32_t(matches));
+    if (OnCountChanged)
+        OnCountChanged(m_charCount);
+}
+
+void TReceiveDisplay::FillColumns(const std::uint8_t *data, int size,
+                                  const TReceiveOptions &options)
+{
+    if (options.DecColumn)
+        m_dec.Append(data, size);
+    if (options.HexColumn)
+        m_hex.Append(data, size);
+    if (options.BinColumn)
+        m_bin.Append(data, size);
+}
+
+void TReceiveDisplay::AppendHex(const std::uint8_t *data, int size)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    QByteArray text(qsizetype(size) * 3, Qt::Uninitialized);
+    char *out = text.data();
+    for (int i = 0; i < size; ++i) {
+        *out++ = kDigits[data[i] >> 4];
+        *out++ = kDigits[data[i] & 15];
+        *out++ = ' ';
+    }
+    m_box.Append(text);
+}
+
+void TReceiveDisplay::AssembleLines(const std::uint8_t *data, int size,
+                                    const TReceiveOptions &options, QByteArray &line)
+{
+    int at = 0;
+    while (at < size) {
+        int end = at;
+        while (end < size && data[end] != '\b' && data[end] != '\n' && data[end] != '\r')
+            ++end;
+        line.append(reinterpret_cast<const char *>(data + at), end - at);
+        if (end == size)
+            break;
+        const std::uint8_t control = data[end];
+        if (control == '\b')
+            line.chop(1);
+        else if (control == '\r' || options.CrIsLf)
+            LineEnd(line, options.TimeStamps);
+        at = end + 1;
+    }
+}
+
+void TReceiveDisplay::LineEnd(QByteArray &line, bool stamp)
+{
+    WriteBack(line, stamp);
+    m_box.Add(QByteArray());
+    line.clear();
+}
+
+void TReceiveDisplay::WriteBack(QByteArray &line, bool stamp)
+{
+    if (stamp)
+        line.prepend(m_clock.TimeText() + "> ");
+    const int count = m_box.Count();
+    if (count != 0)
+        m_box.Put(count - 1, line);
+    else
+        m_box.Add(line);
+}

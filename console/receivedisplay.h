@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class TByteColumn;
+class TClock;
+class TMemoLines;
+class TRxLog;
+
+// The controls that steer the display, as they read at the moment of the call.
+struct TReceiveOptions
+{
+    bool HexMode = false;
+    bool TimeStamps = false;
+    bool CrIsLf = false;
+    bool DecColumn = false;
+    bool HexColumn = false;
+    bool BinColumn = false;
+    // The counted character code; values outside 0..255 match no byte.
+    int CountTarget = 13;
+};
+
+// Turns each received block into what the receive box, the value columns and the character
+// counter show, and has the open log write its records. String mode keeps no state between
+// calls: the line still being received lives in the box as its last line. Work per block is
+// bounded by the block and the few rows it touches, not by what the box already holds.
+class TReceiveDisplay
+{
+public:
+    static constexpr int kMaxLines = 500;
+
+    TReceiveDisplay(TMemoLines &box, TByteColumn &dec, TByteColumn &hex, TByteColumn &bin,
+                    TClock &clock);
+
+    // log: the open receive log, or nullptr. A failed log write (TLogWriteError) ends the block
+    // at the byte being logged: earlier bytes are shown, later ones neither shown nor logged.
+    void Receive(const void *data, int size, const TReceiveOptions &options, TRxLog *log);
+    // Empties the box and the three columns; the counter stays.
+    void ClearAll();
+    void ResetCounter();
+    std::int32_t CharCount() const { return m_charCount; }
+
+    // The spin edit's text read as a whole number; text that is not a number counts as 0.
+    static int CountTargetFromText(const QString &text);
+
+    // Called with the new count whenever a block matched the counted code at least once.
+    std::function<void(std::int32_t)> OnCountChanged;
+
+private:
+    void Count(const std::uint8_t *data, int size, int target);
+    void FillColumns(const std::uint8_t *data, int size, const TReceiveOptions &options);
+    void AppendHex(const std::uint8_t *data, int size);
+    void AssembleLines(const std::uint8_t *data, int size, const TReceiveOptions &options,
+                       QByteArray &line);
+    void LineEnd(QByteArray &line, bool stamp);
+    void WriteBack(QByteArray &line, bool stamp);
+
+    TMemoLines &m_box;
+    TByteColumn &m_dec;
+    TByteColumn &m_hex;
+    TByteColumn &m_bin;
+    TClock &m_clock;
+    std::int32_t m_charCount = 0;
+};
