@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 // The current user's store of keys and named text values, standing in for the registry's
 // current-user hive. Key paths use backslashes ("Software\VELORAND\Macro1"). Key and value names
@@ -11,8 +12,10 @@
 // is one byte (U+0001..U+00FF); texts read back unchanged.
 //
 // Every call reads or writes the file at once, so two objects on the same file see each other's
-// writes. Failures are reported by return values; nothing throws. A missing or damaged file reads
-// as an empty store.
+// writes. Failures are reported by return values; nothing throws. A missing file reads as an empty
+// store; of a damaged file the readable part is used, and a copy of it is kept beside it
+// ("registry.ini.damaged") before the first write replaces it. Names that are empty or hold a
+// slash, a backslash or a control character are refused (writes fail, reads find nothing).
 class TUserStore
 {
 public:
@@ -40,5 +43,7 @@ public:
     bool DeleteValue(const QString &key, const QString &name);
 
 private:
+    std::pair<TValueType, QString> Read(const QString &key, const QString &name) const;
+
     QString m_path;
 };

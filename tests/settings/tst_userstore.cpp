@@ -1,0 +1,296 @@
+#include "tempstore.h"
+#include "userstore.h"
+
+#include <QFile>
+#include <QtTest>
+
+#include <unistd.h>
+
+using TValueType = TUserStore::TValueType;
+
+class TstUserStore : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TTempConfigHome> m_home;
+
+    void WriteFile(const QByteArray &content)
+    {
+        const QString path = TUserStore::DefaultPath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+private slots:
+    void init() { m_home = std::make_unique<TTempConfigHome>(); }
+    void cleanup() { m_home.reset(); }
+
+    void defaultPathFollowsConfigHome()
+    {
+        QCOMPARE(TUserStore().FilePath(), m_home->Path() + "/velorand/registry.ini");
+    }
+
+    void everyByteOfATextReadsBackUnchanged()
+    {
+        QString all;
+        for (int c = 1; c <= 255; ++c)
+            all += QChar(c);
+        TUserStore store;
+        QVERIFY(store.WriteText("Software\\Test", "All", all));
+        // Each character alone, so that leading and trailing blanks and escapes are exercised
+        // at the edges of a text as well.
+        for (int c = 1; c <= 255; ++c)
+            QVERIFY(store.WriteText("Software\\Test", "C" + QString::number(c), QString(QChar(c))));
+
+        TUserStore other;
+        QCOMPARE(other.ReadText("Software\\Test", "All"), all);
+        for (int c = 1; c <= 255; ++c)
+            QCOMPARE(other.ReadText("Software\\Test", "C" + QString::number(c)), QString(QChar(c)));
+    }
+
+    void textsLookingLikeFileSyntaxStayTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << "";
+        QTest::newRow("comma list") << "a, b";
+        QTest::newRow("variant") << "@Variant(\\0)";
+        QTest::newRow("blanks") << "  x  ";
+        QTest::newRow("quotes") << "\"q\";#comment";
+        QTest::newRow("section") << "[Software]\nH0=x";
+    }
+    void textsLookingLikeFileSyntaxStayTexts()
+    {
+        QFETCH(QString, text);
+        QVERIFY(TUserStore().WriteText("Software\\T", "V", text));
+        TUserStore store;
+        QCOMPARE(store.ValueType("Software\\T", "V"), TValueType::Text);
+        QCOMPARE(store.ReadText("Software\\T", "V"), text);
+    }
+
+    void textIsCutAtFirstZero()
+    {
+        TUserStore store;
+        QVERIFY(store.WriteText("Software\\T", "V", QString("ab") + QChar(0) + "cd"));
+        QCOMPARE(store.ReadText("Software\\T", "V"), QString("ab"));
+    }
+
+    void namesMatchInAnyCaseAndKeepTheirFirstSpelling()
+    {
+        TUserStore store;
+        QVERIFY(store.WriteText("Software\\VELORAND\\Macro1", "H0", "first"));
+        QVERIFY(store.WriteText("software\\velorand\\MACRO1", "h0", "second"));
+        QVERIFY(store.CreateKey("SOFTWARE\\Velorand\\macro1\\Sub"));
+
+        QCOMPARE(store.SubKeys("Software"), QStringList{"VELORAND"});
+        QCOMPARE(store.SubKeys("Software\\velorand"), QStringList{"Macro1"});
+        QCOMPARE(store.SubKeys("Software\\velorand\\macro1"), QStringList{"Sub"});
+        QCOMPARE(store.ValueNames("SOFTWARE\\VELORAND\\MACRO1"), QStringList{"H0"});
+        QCOMPARE(store.ReadText("Software\\VELORAND\\Macro1", "H0"), QString("second"));
+        QVERIFY(store.DeleteValue("software\\velorand\\macro1", "h0"));
+        QCOMPARE(store.ValueType("Software\\VELORAND\\Macro1", "H0"), TValueType::Missing);
+    }
+
+    void handTypedNonTextsReadAsNotText_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("text");
+        const int text = int(TValueType::Text);
+        const int notText = int(TValueType::NotText);
+        QTest::newRow("list") << QByteArray("H0=a, b") << notText << "";
+        QTest::newRow("variant") << QByteArray("H0=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1X)") << notText << "";
+        QTest::newRow("invalid") << QByteArray("H0=@Invalid()") << notText << "";
+        QTest::newRow("bytes") << QByteArray("H0=@ByteArray(xyz)") << notText << "";
+        QTest::newRow("rect") << QByteArray("H0=@Rect(1 2 3 4)") << notText << "";
+        QTest::newRow("empty") << QByteArray("H0=") << text << "";
+        QTest::newRow("quoted list") << QByteArray("H0=\"a, b\"") << text << "a, b";
+        QTest::newRow("other case") << QByteArray("h0=x") << text << "x";
+    }
+    void handTypedNonTextsReadAsNotText()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, type);
+        QFETCH(QString, text);
+        WriteFile("[Software]\nVELORAND\\Macro1\\" + line + "\n");
+        TUserStore store;
+        QCOMPARE(int(store.ValueType("Software\\VELORAND\\Macro1", "H0")), type);
+        const std::optional<QString> read = store.ReadText("Software\\VELORAND\\Macro1", "H0");
+        QCOMPARE(read.has_value(), type == int(TValueType::Text));
+        QCOMPARE(read.value_or(QString()), text);
+    }
+
+    void emptyKeysExistUntilDeleted()
+    {
+        TUserStore store;
+        QVERIFY(!store.KeyExists("Software\\A"));
+        QVERIFY(store.CreateKey("Software\\A\\B\\Empty"));
+        TUserStore other;
+        QVERIFY(other.KeyExists("software\\a\\b\\empty"));
+        QVERIFY(other.ValueNames("Software\\A\\B\\Empty").isEmpty());
+        QVERIFY(other.SubKeys("Software\\A\\B\\Empty").isEmpty());
+
+        QVERIFY(store.DeleteKey("Software\\A\\B\\Empty"));
+        QVERIFY(!other.KeyExists("Software\\A\\B\\Empty"));
+        QVERIFY(other.KeyExists("Software\\A\\B"));   // a parent outlives its last subkey
+
+        QVERIFY(store.WriteText("Software\\A\\B", "V", "x"));
+        QVERIFY(store.DeleteValue("Software\\A\\B", "V"));
+        QVERIFY(other.KeyExists("Software\\A\\B"));   // and a key its last value
+        QVERIFY(other.ValueNames("Software\\A\\B").isEmpty());
+    }
+
+    void deleteKeyTakesEverythingBelow()
+    {
+        TUserStore store;
+        QVERIFY(store.WriteText("Software\\X\\Y\\Z", "V", "1"));
+        QVERIFY(store.WriteText("Software\\X", "V", "2"));
+        QVERIFY(store.WriteText("Software\\Keep", "V", "3"));
+        QVERIFY(store.DeleteKey("software\\x"));
+        QVERIFY(!store.KeyExists("Software\\X"));
+        QVERIFY(!store.KeyExists("Software\\X\\Y\\Z"));
+        QCOMPARE(store.ReadText("Software\\Keep", "V"), QString("3"));
+        QVERIFY(store.DeleteKey("Software\\NotThere"));
+        QVERIFY(!store.DeleteKey(""));
+    }
+
+    void deletingAValueKeepsASubkeyOfTheSameName()
+    {
+        TUserStore store;
+        QVERIFY(store.WriteText("Software\\K", "Twin", "value"));
+        QVERIFY(store.WriteText("Software\\K\\Twin", "Inner", "kept"));
+        QVERIFY(store.DeleteValue("Software\\K", "Twin"));
+        QCOMPARE(store.ValueType("Software\\K", "Twin"), TValueType::Missing);
+        QCOMPARE(store.ReadText("Software\\K\\Twin", "Inner"), QString("kept"));
+    }
+
+    void twoStoresSeeEachOthersWrites()
+    {
+        TUserStore a;
+        TUserStore b;
+        QVERIFY(a.WriteText("Software\\S", "V", "from a"));
+        QCOMPARE(b.ReadText("Software\\S", "V"), QString("from a"));
+        QVERIFY(b.WriteText("Software\\S", "V", "from b"));
+        QCOMPARE(a.ReadText("Software\\S", "V"), QString("from b"));
+        QVERIFY(b.DeleteKey("Software\\S"));
+        QVERIFY(!a.KeyExists("Software\\S"));
+    }
+
+    void namesTheStoreCannotHoldAreRefused_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("slash in value") << "Software\\T" << "a/b";
+        QTest::newRow("backslash in value") << "Software\\T" << "a\\b";
+        QTest::newRow("empty value") << "Software\\T" << "";
+        QTest::newRow("control in value") << "Software\\T" << "a\x01key";
+        QTest::newRow("slash in key") << "Software\\a/b" << "V";
+        QTest::newRow("control in key") << "Software\\\tT" << "V";
+    }
+    void namesTheStoreCannotHoldAreRefused()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, name);
+        TUserStore store;
+        QVERIFY(!store.WriteText(key, name, "x"));
+        QCOMPARE(store.ValueType(key, name), TValueType::Missing);
+        QVERIFY(!store.KeyExists("Software"));
+    }
+
+    void missingOrDamagedFileReadsWithoutCrashing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QByteArray junk;
+        for (int i = 0; i < 4096; ++i)
+            junk += char((i * 7919) % 256);
+        QTest::newRow("binary") << junk;
+        QTest::newRow("broken section") << QByteArray("[Software\nV=1\n[[]]\n=\n==x\n\\\n");
+        QTest::newRow("zero bytes") << QByteArray("[Software]\n\0\0\0=\0\n", 17);
+    }
+    void missingOrDamagedFileReadsWithoutCrashing()
+    {
+        QFETCH(QByteArray, content);
+        WriteFile(content);
+        TUserStore store;
+        for (const QString &key : store.SubKeys(""))
+            store.ValueNames(key);
+        QCOMPARE(store.ValueType("Software\\VELORAND", "H0"), TValueType::Missing);
+        QVERIFY(store.WriteText("Software\\VELORAND", "H0", "x"));
+        QCOMPARE(TUserStore().ReadText("Software\\VELORAND", "H0"), QString("x"));
+    }
+
+    void damagedFileIsCopiedBeforeItIsRewritten()
+    {
+        const QByteArray damaged("[Software/A]\nV=1\n[broken\nW=2\n");
+        WriteFile(damaged);
+        QVERIFY(TUserStore().WriteText("Software\\B", "V", "new"));
+        QFile copy(TUserStore::DefaultPath() + ".damaged");
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), damaged);
+    }
+
+    void missingFileIsAnEmptyStore()
+    {
+        TUserStore store;
+        QVERIFY(!store.KeyExists("Software"));
+        QVERIFY(store.KeyExists(""));
+        QVERIFY(store.SubKeys("").isEmpty());
+        QCOMPARE(store.ReadText("Software", "V"), std::nullopt);
+        QVERIFY(!QFile::exists(store.FilePath()));
+    }
+
+    void writesThatCannotReachTheDiskAreReported()
+    {
+        // A regular file where the store's folder should be: fails for root too.
+        QFile blocker(m_home->Path() + "/velorand");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        TUserStore store;
+        QVERIFY(!store.WriteText("Software\\T", "V", "x"));
+        QVERIFY(!store.CreateKey("Software\\T"));
+        QCOMPARE(store.ValueType("Software\\T", "V"), TValueType::Missing);
+    }
+
+    void failedWritesLeaveTheOldValues()
+    {
+        // The name leaves no room for the temporary file of an atomic save, so every write
+        // fails, also for root; the file itself is written by hand.
+        const QString path = m_home->Path() + "/" + QString(249, QLatin1Char('r'));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Software]\nT\\V=old\n");
+        file.close();
+
+        TUserStore store(path);
+        QVERIFY(!store.WriteText("Software\\T", "V", "new"));
+        QVERIFY(!store.WriteText("Software\\T", "W", "new"));
+        QVERIFY(!store.DeleteValue("Software\\T", "V"));
+        QVERIFY(!store.DeleteKey("Software\\T"));
+        QCOMPARE(store.ReadText("Software\\T", "V"), QString("old"));
+        QCOMPARE(TUserStore(path).ValueNames("Software\\T"), QStringList{"V"});
+    }
+
+    void writesToAReadOnlyFolderAreReported()
+    {
+        TUserStore store;
+        QVERIFY(store.WriteText("Software\\T", "V", "old"));
+        const QString folder = QFileInfo(store.FilePath()).absolutePath();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        QFile::setPermissions(store.FilePath(), QFile::ReadOwner);
+        const bool canStillWrite = ::access(qPrintable(store.FilePath()), W_OK) == 0;
+        if (!canStillWrite) {
+            QVERIFY(!store.WriteText("Software\\T", "V", "new"));
+            QVERIFY(!store.DeleteKey("Software\\T"));
+        }
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(store.FilePath(), QFile::ReadOwner | QFile::WriteOwner);
+        if (canStillWrite)
+            QSKIP("permissions do not bind this user (root)");
+        QCOMPARE(TUserStore().ReadText("Software\\T", "V"), QString("old"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstUserStore)
+#include "tst_userstore.moc"
