@@ -30,7 +30,6 @@ void TstCommPortDriverTransfer::pollDeliversBlocksInOrder()
     QByteArray sent(5000, Qt::Uninitialized);
     for (int i = 0; i < sent.size(); ++i)
         sent[i] = char(i * 7);
-    f.platform.Incoming = sent;
     QList<int> blocks;
     QByteArray received;
     f.driver->OnReceiveData = [&](QObject *sender, const void *data, int size) {
@@ -40,6 +39,7 @@ void TstCommPortDriverTransfer::pollDeliversBlocksInOrder()
     };
     f.driver->SetComPortPollingDelay(1);
     QVERIFY(f.driver->OpenPort());
+    f.platform.Incoming = sent;
     QTRY_COMPARE(received.size(), sent.size());
     QCOMPARE(blocks, QList<int>({2048, 2048, 904}));
     QCOMPARE(received, sent);
@@ -48,9 +48,9 @@ void TstCommPortDriverTransfer::pollDeliversBlocksInOrder()
 void TstCommPortDriverTransfer::pollWithoutHandlerStillReads()
 {
     TDriverOnFake f;
-    f.platform.Incoming = "lost";
     f.driver->SetComPortPollingDelay(1);
     QVERIFY(f.driver->OpenPort());
+    f.platform.Incoming = "lost";
     QTRY_VERIFY(f.platform.Incoming.isEmpty());
 }
 

@@ -9,6 +9,12 @@ TSerialStatus TFakeSerialPlatform::Record(const QString &call, const QString &ar
     return Failures.value(call, TSerialStatus::Ok);
 }
 
+TSerialStatus TFakeSerialPlatform::RecordOn(TPortHandle handle, const QString &call, const QString &arguments)
+{
+    const TSerialStatus status = Record(call, arguments);
+    return IsOpenHandle(handle) ? status : TSerialStatus::Failed;
+}
+
 bool TFakeSerialPlatform::IsOpenHandle(TPortHandle handle) const
 {
     return m_open.contains(handle);
@@ -37,7 +43,10 @@ TSerialOpenResult TFakeSerialPlatform::Open(const QString &name)
     const TSerialStatus status = Record(QStringLiteral("Open"), name);
     if (OpenFailure != TOpenFailure::None || status != TSerialStatus::Ok)
         return {kInvalidPortHandle, OpenFailure, name};
+    if (std::find(m_names.cbegin(), m_names.cend(), name) != m_names.cend())
+        return {kInvalidPortHandle, TOpenFailure::InUse, name};
     m_open << ++m_lastHandle;
+    m_names.insert(m_lastHandle, name);
     return {m_lastHandle, TOpenFailure::None, name};
 }
 
@@ -45,40 +54,42 @@ void TFakeSerialPlatform::Close(TPortHandle handle)
 {
     Record(QStringLiteral("Close"), QString::number(handle));
     m_open.removeOne(handle);
+    m_names.remove(handle);
 }
 
 TSerialStatus TFakeSerialPlatform::SetLineState(TPortHandle handle, const TLineState &state)
 {
-    const TSerialStatus status = Record(QStringLiteral("SetLineState"), QString::number(state.BaudRate));
+    const TSerialStatus status = RecordOn(handle, QStringLiteral("SetLineState"), QString::number(state.BaudRate));
     if (status != TSerialStatus::Ok)
         return status;
-    if (!IsOpenHandle(handle))
-        return TSerialStatus::Failed;
     LineStates << state;
     Dtr = state.fDtrControl == 1;
     Rts = state.fRtsControl != 0;
     return status;
 }
 
-TSerialStatus TFakeSerialPlatform::Purge(TPortHandle, std::uint32_t bits)
+TSerialStatus TFakeSerialPlatform::Purge(TPortHandle handle, std::uint32_t bits)
 {
-    return Record(QStringLiteral("Purge"), QString::number(bits));
+    const TSerialStatus status = RecordOn(handle, QStringLiteral("Purge"), QString::number(bits));
+    if (status == TSerialStatus::Ok && (bits & SerialPurge::kRxClear))
+        Incoming.clear();
+    return status;
 }
 
-TSerialStatus TFakeSerialPlatform::SetupQueues(TPortHandle, std::uint32_t inSize, std::uint32_t outSize)
+TSerialStatus TFakeSerialPlatform::SetupQueues(TPortHandle handle, std::uint32_t inSize, std::uint32_t outSize)
 {
-    return Record(QStringLiteral("SetupQueues"), QStringLiteral("%1 %2").arg(inSize).arg(outSize));
+    return RecordOn(handle, QStringLiteral("SetupQueues"), QStringLiteral("%1 %2").arg(inSize).arg(outSize));
 }
 
-TSerialStatus TFakeSerialPlatform::SetTimeouts(TPortHandle, const TCommTimeouts &timeouts)
+TSerialStatus TFakeSerialPlatform::SetTimeouts(TPortHandle handle, const TCommTimeouts &timeouts)
 {
     LastTimeouts = timeouts;
-    return Record(QStringLiteral("SetTimeouts"));
+    return RecordOn(handle, QStringLiteral("SetTimeouts"));
 }
 
-TSerialStatus TFakeSerialPlatform::EscapeFunction(TPortHandle, int code)
+TSerialStatus TFakeSerialPlatform::EscapeFunction(TPortHandle handle, int code)
 {
-    const TSerialStatus status = Record(QStringLiteral("Escape"), QString::number(code));
+    const TSerialStatus status = RecordOn(handle, QStringLiteral("Escape"), QString::number(code));
     if (status == TSerialStatus::Ok) {
         if (code == SerialEscape::kSetDtr || code == SerialEscape::kClrDtr)
             Dtr = code == SerialEscape::kSetDtr;
@@ -88,9 +99,9 @@ TSerialStatus TFakeSerialPlatform::EscapeFunction(TPortHandle, int code)
     return status;
 }
 
-TSerialCount TFakeSerialPlatform::Read(TPortHandle, void *buffer, std::int32_t maxCount)
+TSerialCount TFakeSerialPlatform::Read(TPortHandle handle, void *buffer, std::int32_t maxCount)
 {
-    const TSerialStatus status = Record(QStringLiteral("Read"), QString::number(maxCount));
+    const TSerialStatus status = RecordOn(handle, QStringLiteral("Read"), QString::number(maxCount));
     if (status != TSerialStatus::Ok)
         return {0, status};
     const auto count = static_cast<std::int32_t>(std::min<qsizetype>(maxCount, Incoming.size()));
@@ -101,9 +112,9 @@ TSerialCount TFakeSerialPlatform::Read(TPortHandle, void *buffer, std::int32_t m
     return {count, TSerialStatus::Ok};
 }
 
-TSerialCount TFakeSerialPlatform::Write(TPortHandle, const void *data, std::int32_t count)
+TSerialCount TFakeSerialPlatform::Write(TPortHandle handle, const void *data, std::int32_t count)
 {
-    const TSerialStatus status = Record(QStringLiteral("Write"), QString::number(count));
+    const TSerialStatus status = RecordOn(handle, QStringLiteral("Write"), QString::number(count));
     if (status != TSerialStatus::Ok)
         return {0, status};
     const std::int32_t limit = !WriteLimits.isEmpty() ? WriteLimits.dequeue() : StallAfterLimits ? 0 : count;
@@ -112,9 +123,9 @@ TSerialCount TFakeSerialPlatform::Write(TPortHandle, const void *data, std::int3
     return {taken, taken == 0 ? TSerialStatus::WouldBlock : TSerialStatus::Ok};
 }
 
-TSerialCount TFakeSerialPlatform::OutputQueueCount(TPortHandle)
+TSerialCount TFakeSerialPlatform::OutputQueueCount(TPortHandle handle)
 {
-    const TSerialStatus status = Record(QStringLiteral("OutputQueueCount"));
+    const TSerialStatus status = RecordOn(handle, QStringLiteral("OutputQueueCount"));
     return {status == TSerialStatus::Ok ? QueuedOutput : 0, status};
 }
 

@@ -51,8 +51,11 @@ public:
 
 private:
     TSerialStatus Record(const QString &call, const QString &arguments = QString());
+    // Records the call; a handle that is not open fails it as the real platform would.
+    TSerialStatus RecordOn(TPortHandle handle, const QString &call, const QString &arguments = QString());
     bool IsOpenHandle(TPortHandle handle) const;
 
     QList<TPortHandle> m_open;
+    QHash<TPortHandle, QString> m_names;
     TPortHandle m_lastHandle = 0;
 };

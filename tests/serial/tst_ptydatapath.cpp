@@ -1,0 +1,224 @@
+// The driver on the real POSIX layer, with a pseudo-terminal playing the device.
+#include "commportdriver.h"
+#include "comportmap.h"
+#include "ptyport.h"
+
+#include <QTest>
+
+#include <ctime>
+
+namespace {
+
+QByteArray Pattern(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 13 + i / 256) & 0xFF);
+    return bytes;
+}
+
+double ProcessCpuSeconds()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// A delay long enough that no poll happens while a test stages data.
+constexpr std::uint16_t kNoPoll = 60000;
+
+} // namespace
+
+class TstPtyDataPath : public QObject
+{
+    Q_OBJECT
+private slots:
+    void blocksArriveWholeAndInOrder_data();
+    void blocksArriveWholeAndInOrder();
+    void writtenBytesArriveOnceInOrder();
+    void fullLineTimesOutWithoutBusyWait();
+    void ratesReachTheTerminal_data();
+    void ratesReachTheTerminal();
+    void characterFormatReachesTheTerminal();
+    void secondDriverCannotOpenHeldPort();
+    void missingDeviceIsReported();
+    void hangUpClosesOnceWithoutBusyLoop_data();
+    void hangUpClosesOnceWithoutBusyLoop();
+};
+
+void TstPtyDataPath::blocksArriveWholeAndInOrder_data()
+{
+    QTest::addColumn<int>("pollingDelay");
+    QTest::newRow("on readable") << 0;
+    QTest::newRow("on timer") << 5;
+}
+
+void TstPtyDataPath::blocksArriveWholeAndInOrder()
+{
+    QFETCH(int, pollingDelay);
+    TPtyPort pty;
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    driver.SetComPortPollingDelay(kNoPoll);
+    QVERIFY(driver.OpenPort());
+
+    const QByteArray sent = Pattern(5000);
+    QList<int> blocks;
+    QByteArray received;
+    driver.OnReceiveData = [&](QObject *, const void *data, int size) {
+        blocks << size;
+        received.append(static_cast<const char *>(data), size);
+        // The kernel moves data into the terminal's queue in the background; let the rest settle
+        // so that every poll finds everything the device has sent waiting.
+        QVERIFY(pty.WaitForInput(std::min<int>(2048, int(sent.size() - received.size()))));
+    };
+    QVERIFY(pty.Send(sent));
+    QVERIFY(pty.WaitForInput(2048));
+    driver.SetComPortPollingDelay(static_cast<std::uint16_t>(pollingDelay));
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), sent.size(), 20000);
+    QCOMPARE(blocks, QList<int>({2048, 2048, 904}));
+    QCOMPARE(received, sent);
+}
+
+void TstPtyDataPath::writtenBytesArriveOnceInOrder()
+{
+    TPtyPort pty;
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    QVERIFY(driver.OpenPort());
+    QCOMPARE(driver.OutputFreeSpace(), 2048);
+    const QByteArray data = Pattern(1000);
+    QCOMPARE(driver.WriteBytes(data.constData(), 1000), 1000);
+    QCOMPARE(pty.Receive(1000), data);
+    QCOMPARE(pty.Receive(1, 100), QByteArray());
+}
+
+void TstPtyDataPath::fullLineTimesOutWithoutBusyWait()
+{
+    TPtyPort pty;
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    driver.SetOutputTimeout(400);
+    QVERIFY(driver.OpenPort());
+    // Nobody reads the master, so the terminal's buffers fill and stay full.
+    const QByteArray data = Pattern(1 << 20);
+    const double before = ProcessCpuSeconds();
+    const std::int32_t result = driver.WriteBytes(data.constData(), std::int32_t(data.size()));
+    QVERIFY2(ProcessCpuSeconds() - before < 0.3, "waiting for room should not spin");
+    QVERIFY(result < 0);
+    QVERIFY(-result < data.size());
+    QCOMPARE(pty.Receive(-result), data.left(-result));
+}
+
+void TstPtyDataPath::ratesReachTheTerminal_data()
+{
+    QTest::addColumn<TComPortBaudRate>("speed");
+    QTest::addColumn<std::int32_t>("custom");
+    QTest::addColumn<quint32>("rate");
+    QTest::newRow("56000") << br56000 << 0 << 56000u;
+    QTest::newRow("128000") << br128000 << 0 << 128000u;
+    QTest::newRow("custom 250000") << brCustom << 250000 << 250000u;
+    QTest::newRow("14400") << br14400 << 0 << 14400u;
+}
+
+void TstPtyDataPath::ratesReachTheTerminal()
+{
+    QFETCH(TComPortBaudRate, speed);
+    QFETCH(std::int32_t, custom);
+    QFETCH(quint32, rate);
+    TPtyPort pty;
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    driver.SetCustomBR(custom);
+    QVERIFY(driver.OpenPort());
+    QVERIFY(pty.Settings().OutputRate != rate);
+    driver.SetComPortSpeed(speed);
+    QCOMPARE(pty.Settings().OutputRate, rate);
+    QCOMPARE(pty.Settings().InputRate, rate);
+}
+
+void TstPtyDataPath::characterFormatReachesTheTerminal()
+{
+    TPtyPort pty;
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    driver.SetComPortStopBits(sb2BITS);
+    driver.SetComPortParity(ptMARK);
+    driver.SetComPortHwHandshaking(hhRTSCTS);
+    driver.SetComPortSwHandshaking(shXONXOFF);
+    QVERIFY(driver.OpenPort());
+    const TtyIoctl::TTtySettings s = pty.Settings();
+    QVERIFY(!s.Canonical);
+    QVERIFY(s.LocalLine && s.ReceiverOn);
+    QCOMPARE(s.MinChars, 1);
+    QCOMPARE(s.CharTimeout, 0);
+    QVERIFY(!s.ParityCheck);
+    QVERIFY(s.TwoStopBits);
+    QVERIFY(s.RtsCts);
+    QVERIFY(s.XonXoffInput && s.XonXoffOutput);
+    QCOMPARE(s.XonChar, char(17));
+    QCOMPARE(s.XoffChar, char(19));
+    // A pseudo-terminal may drop parity settings; where it keeps them, mark is stick + odd.
+    if (s.ParityOn)
+        QVERIFY(s.StickParity && s.OddParity);
+}
+
+void TstPtyDataPath::secondDriverCannotOpenHeldPort()
+{
+    TPtyPort pty;
+    QVERIFY(pty.IsValid());
+    TCommPortDriver first;
+    TCommPortDriver second;
+    QVERIFY(first.OpenPort());
+    QVERIFY(!second.OpenPort());
+    QVERIFY(!second.IsOpen());
+    QCOMPARE(second.LastOpenFailure(), TOpenFailure::InUse);
+    QCOMPARE(second.LastOpenDevice(), pty.SlavePath());
+    first.ClosePort();
+    QVERIFY(second.OpenPort());
+}
+
+void TstPtyDataPath::missingDeviceIsReported()
+{
+    TPtyPort pty;
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    driver.SetComPort(pnCOM5);
+    TComPortMap().Assign(QStringLiteral("COM5"), pty.SlavePath() + QStringLiteral("-missing"));
+    QVERIFY(!driver.OpenPort());
+    QCOMPARE(driver.LastOpenFailure(), TOpenFailure::NoSuchDevice);
+}
+
+void TstPtyDataPath::hangUpClosesOnceWithoutBusyLoop_data()
+{
+    QTest::addColumn<int>("pollingDelay");
+    QTest::newRow("on readable") << 0;
+    QTest::newRow("on timer") << 5;
+}
+
+void TstPtyDataPath::hangUpClosesOnceWithoutBusyLoop()
+{
+    QFETCH(int, pollingDelay);
+    TPtyPort pty;
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    driver.SetComPortPollingDelay(static_cast<std::uint16_t>(pollingDelay));
+    int lost = 0;
+    driver.OnDeviceLost = [&](QObject *sender) {
+        QCOMPARE(sender, &driver);
+        QVERIFY(!driver.IsOpen());
+        ++lost;
+    };
+    QVERIFY(driver.OpenPort());
+    pty.HangUp();
+    QTRY_COMPARE(lost, 1);
+    QVERIFY(!driver.IsOpen());
+
+    const double before = ProcessCpuSeconds();
+    QTest::qWait(500);
+    QVERIFY2(ProcessCpuSeconds() - before < 0.2, "the driver keeps working after the device went away");
+    QCOMPARE(lost, 1);
+}
+
+QTEST_GUILESS_MAIN(TstPtyDataPath)
+#include "tst_ptydatapath.moc"
