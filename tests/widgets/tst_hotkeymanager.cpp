@@ -57,6 +57,12 @@ struct TForm
         return QTest::qWaitForWindowActive(&window);
     }
     QWindow *Handle() const { return window.windowHandle(); }
+    THotKeyManager *AddManager(TRecorder &recorder)
+    {
+        auto *manager = new THotKeyManager(&window);
+        recorder.Attach(*manager);
+        return manager;
+    }
 };
 
 void TypeText(QWindow *window, const char *text)
@@ -178,9 +184,8 @@ void TstHotKeyManager::keysReportedWithCodeAndModifiers()
     QFETCH(TShiftState, shift);
 
     TForm form;
-    auto *manager = new THotKeyManager(&form.window);
     TRecorder recorder;
-    recorder.Attach(*manager);
+    auto *manager = form.AddManager(recorder);
     manager->Loaded();
     QVERIFY(form.ShowActive());
 
@@ -196,9 +201,8 @@ void TstHotKeyManager::keysReportedWithCodeAndModifiers()
 void TstHotKeyManager::zeroKeySwallowsKeystroke()
 {
     TForm form;
-    auto *manager = new THotKeyManager(&form.window);
     TRecorder recorder;
-    recorder.Attach(*manager);
+    auto *manager = form.AddManager(recorder);
     recorder.swallowKey = 0x58;   // X
     manager->Loaded();
     QVERIFY(form.ShowActive());
@@ -211,9 +215,8 @@ void TstHotKeyManager::zeroKeySwallowsKeystroke()
 void TstHotKeyManager::unchangedKeyReachesFocusedControl()
 {
     TForm form;
-    auto *manager = new THotKeyManager(&form.window);
     TRecorder recorder;
-    recorder.Attach(*manager);
+    auto *manager = form.AddManager(recorder);
     manager->Loaded();
     QVERIFY(form.ShowActive());
 
@@ -226,13 +229,10 @@ void TstHotKeyManager::unchangedKeyReachesFocusedControl()
 void TstHotKeyManager::everyManagerCalledAfterSwallow()
 {
     TForm form;
-    auto *first = new THotKeyManager(&form.window);
-    auto *second = new THotKeyManager(&form.window);
     TRecorder swallower, witness;
-    swallower.Attach(*first);
     swallower.swallowKey = 0x70;
-    witness.Attach(*second);
-    first->Loaded();
+    form.AddManager(swallower)->Loaded();
+    form.AddManager(witness);
     QVERIFY(form.ShowActive());
 
     QTest::keyPress(form.Handle(), Qt::Key_F1);
@@ -244,13 +244,9 @@ void TstHotKeyManager::everyManagerCalledAfterSwallow()
 void TstHotKeyManager::disabledManagerSkipped()
 {
     TForm form;
-    auto *enabled = new THotKeyManager(&form.window);
-    auto *disabled = new THotKeyManager(&form.window);
     TRecorder reported, skipped;
-    reported.Attach(*enabled);
-    skipped.Attach(*disabled);
-    enabled->Loaded();
-    disabled->SetEnabled(false);
+    form.AddManager(reported)->Loaded();
+    form.AddManager(skipped)->SetEnabled(false);
     QVERIFY(THotKeyManager::HookInstalled());
     QVERIFY(form.ShowActive());
 
@@ -262,15 +258,10 @@ void TstHotKeyManager::disabledManagerSkipped()
 void TstHotKeyManager::onlyActiveFormsManagerReports()
 {
     TForm inactive, active;
-    auto *local = new THotKeyManager(&inactive.window);
-    auto *global = new THotKeyManager(&inactive.window);
-    auto *activeOwn = new THotKeyManager(&active.window);
-    global->SetAppGlobal(true);
     TRecorder localCalls, globalCalls, activeCalls;
-    localCalls.Attach(*local);
-    globalCalls.Attach(*global);
-    activeCalls.Attach(*activeOwn);
-    local->Loaded();
+    inactive.AddManager(localCalls)->Loaded();
+    inactive.AddManager(globalCalls)->SetAppGlobal(true);
+    active.AddManager(activeCalls);
     QVERIFY(inactive.ShowActive());
     QVERIFY(active.ShowActive());
 
@@ -283,13 +274,9 @@ void TstHotKeyManager::onlyActiveFormsManagerReports()
 void TstHotKeyManager::modalDialogBlocksManagersOfOtherForms()
 {
     TForm form;
-    auto *local = new THotKeyManager(&form.window);
-    auto *global = new THotKeyManager(&form.window);
-    global->SetAppGlobal(true);
     TRecorder localCalls, globalCalls;
-    localCalls.Attach(*local);
-    globalCalls.Attach(*global);
-    local->Loaded();
+    form.AddManager(localCalls)->Loaded();
+    form.AddManager(globalCalls)->SetAppGlobal(true);
     QVERIFY(form.ShowActive());
 
     QDialog dialog(&form.window);
@@ -310,9 +297,8 @@ void TstHotKeyManager::modalDialogBlocksManagersOfOtherForms()
 void TstHotKeyManager::autoRepeatReportsEachPressAndOneRelease()
 {
     TForm form;
-    auto *manager = new THotKeyManager(&form.window);
     TRecorder recorder;
-    recorder.Attach(*manager);
+    auto *manager = form.AddManager(recorder);
     manager->Loaded();
     QVERIFY(form.ShowActive());
 
