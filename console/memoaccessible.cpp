@@ -121,7 +121,8 @@ QRect TMemoAccessible::characterRect(int offset) const
 
 int TMemoAccessible::offsetAtPoint(const QPoint &point) const
 {
-    return View()->OffsetOf(View()->PosAt(View()->viewport()->mapFromGlobal(point)));
+    const QPoint local = View()->viewport()->mapFromGlobal(point);
+    return View()->OffsetOf(View()->PosAt(local, TMemoView::TPick::Character));
 }
 
 void TMemoAccessible::scrollToSubstring(int startIndex, int)

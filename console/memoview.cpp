@@ -70,15 +70,11 @@ void TMemoView::ScheduleUpdate()
 // Runs at most once a frame: a rate of blocks costs one layout of the scroll bar and one paint.
 void TMemoView::ApplyUpdate()
 {
-    QScrollBar *bar = verticalScrollBar();
-    const bool followEnd = bar->value() >= bar->maximum();
     const int rows = m_source->RowCount();
     if (rows < m_knownRows)
         m_anchor = m_cursor = Clamped(TPos{});
     m_knownRows = rows;
     UpdateScrollRange();
-    if (followEnd)
-        bar->setValue(bar->maximum());
     viewport()->update();
 }
 
@@ -97,10 +93,13 @@ void TMemoView::UpdateWrap()
 void TMemoView::UpdateScrollRange()
 {
     QScrollBar *bar = verticalScrollBar();
+    const bool followEnd = bar->value() >= bar->maximum();
     const int page = VisibleRows();
     bar->setRange(0, std::max(0, m_source->RowCount() - page));
     bar->setPageStep(std::max(1, page));
     bar->setSingleStep(1);
+    if (followEnd)
+        bar->setValue(bar->maximum());
 }
 
 int TMemoView::TopRow() const
@@ -180,7 +179,7 @@ TMemoView::TPos TMemoView::Clamped(TPos pos) const
     return pos;
 }
 
-TMemoView::TPos TMemoView::PosAt(QPoint point) const
+TMemoView::TPos TMemoView::PosAt(QPoint point, TPick pick) const
 {
     const int lineSpacing = std::max(1, fontMetrics().lineSpacing());
     const int offsetY = point.y() - kMargin;
@@ -192,7 +191,7 @@ TMemoView::TPos TMemoView::PosAt(QPoint point) const
     int x = kMargin;
     for (pos.col = 0; pos.col < text.size(); ++pos.col) {
         const int advance = m_widths[static_cast<std::uint8_t>(text[pos.col])];
-        if (point.x() < x + advance / 2)
+        if (point.x() < x + (pick == TPick::Caret ? advance / 2 : advance))
             break;
         x += advance;
     }

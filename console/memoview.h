@@ -55,7 +55,9 @@ public:
     QString PlainText() const;
     int OffsetOf(TPos pos) const;
     TPos PosAtOffset(int offset) const;
-    TPos PosAt(QPoint viewportPoint) const;
+    // Caret: the character boundary nearest to the point; Character: the character under it.
+    enum class TPick { Caret, Character };
+    TPos PosAt(QPoint viewportPoint, TPick pick = TPick::Caret) const;
     QRect CharRect(TPos pos) const;
 
 protected:

@@ -1,0 +1,244 @@
+#include "bytecolumn.h"
+#include "memoview.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+// A million rows that count how often the view asks for one.
+class TCountingSource : public TRowSource
+{
+public:
+    int RowCount() const override { return 1000000; }
+    QByteArray RowText(int row) const override
+    {
+        ++Reads;
+        return QByteArray::number(row);
+    }
+    bool RowEndsLine(int) const override { return true; }
+    mutable int Reads = 0;
+};
+
+class TPaintCounter : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++Paints;
+        return false;
+    }
+    int Paints = 0;
+};
+
+} // namespace
+
+class TestMemoView : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void paintsOnlyTheRowsInSight();
+    void burstOfChangesIsPaintedOnce();
+    void followsTheNewestRowUnlessScrolledUp();
+    void wrapsAtItsWidth();
+    void selectionIsCopiedAsText_data();
+    void selectionIsCopiedAsText();
+    void keyboardAndMouseSelect();
+    void contextMenuOffersCopyAndSelectAll();
+    void screenReadersReadTheText();
+    void showsAValueColumn();
+    void everyByteValuePaints();
+
+private:
+    std::unique_ptr<TMemoView> m_view;
+};
+
+void TestMemoView::init()
+{
+    m_view = std::make_unique<TMemoView>();
+    m_view->resize(320, 200);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+}
+
+void TestMemoView::cleanup()
+{
+    m_view.reset();
+}
+
+void TestMemoView::paintsOnlyTheRowsInSight()
+{
+    TCountingSource source;
+    m_view->SetSource(&source);
+    QTRY_COMPARE(m_view->verticalScrollBar()->maximum(), 1000000 - m_view->VisibleRows());
+    source.Reads = 0;
+    m_view->viewport()->repaint();
+    QVERIFY(source.Reads > 0);
+    QVERIFY2(source.Reads <= 2 * (m_view->VisibleRows() + 1), qPrintable(QString::number(source.Reads)));
+    QCOMPARE(m_view->TopRow(), m_view->verticalScrollBar()->maximum());
+    m_view->SetSource(nullptr);
+}
+
+void TestMemoView::burstOfChangesIsPaintedOnce()
+{
+    TPaintCounter counter;
+    m_view->viewport()->installEventFilter(&counter);
+    QTRY_VERIFY(counter.Paints >= 0);
+    QTest::qWait(3 * TMemoView::kFrameMs);
+    counter.Paints = 0;
+    for (int line = 0; line < 2000; ++line)
+        m_view->Lines().Add("line " + QByteArray::number(line));
+    QTRY_COMPARE(m_view->verticalScrollBar()->maximum(), 2000 - m_view->VisibleRows() + 1);
+    QTRY_VERIFY(counter.Paints >= 1);
+    QVERIFY(counter.Paints <= 2);
+}
+
+void TestMemoView::followsTheNewestRowUnlessScrolledUp()
+{
+    for (int line = 0; line < 100; ++line)
+        m_view->Lines().Add("a");
+    QScrollBar *bar = m_view->verticalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+    bar->setValue(3);
+    const int before = bar->maximum();
+    for (int line = 0; line < 50; ++line)
+        m_view->Lines().Add("b");
+    QTRY_COMPARE(bar->maximum(), before + 50);
+    QCOMPARE(bar->value(), 3);
+    bar->setValue(bar->maximum());
+    m_view->Lines().Add("c");
+    QTRY_COMPARE(bar->maximum(), before + 51);
+    QCOMPARE(bar->value(), bar->maximum());
+}
+
+void TestMemoView::wrapsAtItsWidth()
+{
+    m_view->Lines().Add(QByteArray("41 ").repeated(200));
+    const int narrowRows = m_view->Lines().Count();
+    QVERIFY(narrowRows > 3);
+    const int charsPerRow = m_view->Lines().Get(0).size();
+    QCOMPARE(charsPerRow % 3, 0);
+    QVERIFY(charsPerRow * m_view->fontMetrics().horizontalAdvance('4') <= m_view->viewport()->width());
+    m_view->resize(640, 200);
+    QTRY_VERIFY(m_view->Lines().Count() < narrowRows);
+    QCOMPARE(m_view->Lines().Text(), QByteArray("41 ").repeated(200) + "\r\n");
+}
+
+void TestMemoView::selectionIsCopiedAsText_data()
+{
+    QTest::addColumn<TMemoView::TPos>("anchor");
+    QTest::addColumn<TMemoView::TPos>("cursor");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("within a row") << TMemoView::TPos{0, 1} << TMemoView::TPos{0, 3} << "bc";
+    QTest::newRow("over a line break") << TMemoView::TPos{0, 1} << TMemoView::TPos{1, 2} << "bc\nde";
+    QTest::newRow("backwards") << TMemoView::TPos{1, 2} << TMemoView::TPos{0, 1} << "bc\nde";
+    QTest::newRow("past the end clamps") << TMemoView::TPos{1, 0} << TMemoView::TPos{9, 9}
+                                         << QString::fromLatin1("def\n\xe9\xff");
+    QTest::newRow("bytes above 127 as Latin-1") << TMemoView::TPos{2, 0} << TMemoView::TPos{2, 2}
+                                                << QString::fromLatin1("\xe9\xff");
+}
+
+void TestMemoView::selectionIsCopiedAsText()
+{
+    QFETCH(TMemoView::TPos, anchor);
+    QFETCH(TMemoView::TPos, cursor);
+    QFETCH(QString, text);
+    m_view->Lines().SetText("abc\r\ndef\r\n\xe9\xff");
+    m_view->Select(anchor, cursor);
+    QCOMPARE(m_view->SelectedText(), text);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(m_view.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), text);
+}
+
+void TestMemoView::keyboardAndMouseSelect()
+{
+    m_view->Lines().SetText("abc\r\ndef");
+    QTest::keyClick(m_view.get(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(m_view->SelectedText(), QString("abc\ndef"));
+    QTest::keyClick(m_view.get(), Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(m_view.get(), Qt::Key_Right);
+    QTest::keyClick(m_view.get(), Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(m_view->SelectedText(), QString("bc\nd"));
+
+    const QRect first = m_view->CharRect({0, 0});
+    const QRect last = m_view->CharRect({1, 2});
+    QTest::mousePress(m_view->viewport(), Qt::LeftButton, {}, first.center() - QPoint(first.width() / 4, 0));
+    QMouseEvent move(QEvent::MouseMove, QPointF(last.right() + 1, last.center().y()),
+                     m_view->viewport()->mapToGlobal(QPointF(last.right() + 1, last.center().y())),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_view->viewport(), &move);
+    QCOMPARE(m_view->SelectedText(), QString("abc\ndef"));
+}
+
+void TestMemoView::contextMenuOffersCopyAndSelectAll()
+{
+    m_view->Lines().SetText("abc");
+    std::unique_ptr<QMenu> menu(m_view->CreateContextMenu());
+    auto *copy = menu->findChild<QAction *>("copy");
+    QVERIFY(copy);
+    QVERIFY(!copy->isEnabled());
+    menu->findChild<QAction *>("selectAll")->trigger();
+    QCOMPARE(m_view->SelectedText(), QString("abc"));
+    menu.reset(m_view->CreateContextMenu());
+    QVERIFY(menu->findChild<QAction *>("copy")->isEnabled());
+}
+
+void TestMemoView::screenReadersReadTheText()
+{
+    m_view->setAccessibleName("Receive");
+    m_view->Lines().SetText("ab\r\ncd");
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(m_view.get());
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::EditableText);
+    QCOMPARE(accessible->text(QAccessible::Name), QString("Receive"));
+    QVERIFY(accessible->state().readOnly);
+    QVERIFY(accessible->state().multiLine);
+    QAccessibleTextInterface *text = accessible->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->characterCount(), 5);
+    QCOMPARE(text->text(0, 5), QString("ab\ncd"));
+    text->setSelection(0, 1, 4);
+    QCOMPARE(m_view->SelectedText(), QString("b\nc"));
+    int start = -1;
+    int end = -1;
+    text->selection(0, &start, &end);
+    QCOMPARE(start, 1);
+    QCOMPARE(end, 4);
+    QCOMPARE(text->offsetAtPoint(text->characterRect(3).center()), 3);
+}
+
+void TestMemoView::showsAValueColumn()
+{
+    TByteColumn column(TByteColumn::Hex);
+    m_view->SetSource(&column);
+    column.Append("\x41\x0d", 2);
+    QTRY_COMPARE(m_view->verticalScrollBar()->maximum(), 0);
+    m_view->SelectAll();
+    QCOMPARE(m_view->SelectedText(), QString("41\n0D"));
+    column.Clear();
+    QCOMPARE(m_view->SelectedText(), QString());
+    m_view->SetSource(nullptr);
+}
+
+void TestMemoView::everyByteValuePaints()
+{
+    QByteArray all;
+    for (int value = 1; value < 256; ++value)
+        all += char(value);
+    m_view->Lines().SetText(all);
+    m_view->SelectAll();
+    QVERIFY(!m_view->grab().isNull());
+    QCOMPARE(m_view->Lines().Text(), all);
+}
+
+QTEST_MAIN(TestMemoView)
+#include "tst_memoview.moc"
