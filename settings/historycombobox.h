@@ -1,11 +1,46 @@
 #pragma once
 
+#include "userstore.h"
+
 #include <QComboBox>
 
-// Placeholder so the main window's description compiles; its owner replaces it.
+// An editable combo box whose drop-down list is a most-recent-first history kept in the per-user
+// store under "Software\" + Key, one text value per entry ("H0" newest, "H1", ...).
 class THistoryComboBox : public QComboBox
 {
     Q_OBJECT
+    Q_PROPERTY(QString Key READ Key WRITE SetKey)
+    Q_PROPERTY(int MaxHistoryLength READ MaxHistoryLength WRITE SetMaxHistoryLength)
+
 public:
     explicit THistoryComboBox(QWidget *parent = nullptr);
+
+    // Path of the history's key below "Software"; empty switches storage off.
+    QString Key() const { return m_key; }
+    void SetKey(const QString &key) { m_key = key; }
+    // The most entries the history keeps and a load reads.
+    int MaxHistoryLength() const { return m_maxHistoryLength; }
+    void SetMaxHistoryLength(int length) { m_maxHistoryLength = length; }
+    // The store to use instead of the current user's.
+    void SetStore(const TUserStore &store) { m_store = store; }
+
+    // Replaces the edit text and the list with the stored history. Throws TAppError when a
+    // stored entry is not a text or cannot be read; the entries before it stay in the list.
+    void LoadHistory();
+    // Adds the edit text to the history and writes the whole history. Throws TAppError when the
+    // key cannot be created or an entry cannot be written.
+    void SaveHistory();
+    // Puts a text at the top of the history without writing anything; the edit text stays.
+    void AddToHistory(const QString &text);
+
+private:
+    QString KeyPath() const;
+    QString ReadEntry(const QString &name) const;
+    void ShowLoaded(const QStringList &entries);
+    void RemoveDuplicatesOfTop();
+    void KeepWithinLength();
+
+    QString m_key;
+    int m_maxHistoryLength = 7;
+    TUserStore m_store;
 };

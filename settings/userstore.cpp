@@ -98,6 +98,9 @@ bool TUserStore::CreateKey(const QString &key)
     if (!levels)
         return false;
     TStoreFile file(m_path);
+    // Opening an existing key writes nothing, so it works on a full disk too.
+    if (file.FindGroup(*levels))
+        return true;
     KeepKeyAlive(file, file.GroupFor(*levels));
     return file.Commit();
 }

@@ -268,6 +268,8 @@ private slots:
         QVERIFY(!store.WriteText("Software\\T", "W", "new"));
         QVERIFY(!store.DeleteValue("Software\\T", "V"));
         QVERIFY(!store.DeleteKey("Software\\T"));
+        QVERIFY(!store.CreateKey("Software\\T\\New"));
+        QVERIFY(store.CreateKey("software\\t"));   // opening what exists needs no write
         QCOMPARE(store.ReadText("Software\\T", "V"), QString("old"));
         QCOMPARE(TUserStore(path).ValueNames("Software\\T"), QStringList{"V"});
     }
