@@ -1,0 +1,192 @@
+// The simulated board as a program: what it publishes, what it answers, what it leaves behind.
+#include "commportdriver.h"
+#include "comportmap.h"
+#include "tempstore.h"
+
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+// devsim under a temporary configuration; stopped with SIGTERM when the object goes.
+class TDevSimProcess
+{
+public:
+    explicit TDevSimProcess(const QStringList &arguments)
+    {
+        m_process.setProgram(QStringLiteral(DEVSIM_PATH));
+        m_process.setArguments(arguments);
+        m_process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        m_process.start();
+    }
+    ~TDevSimProcess() { Stop(); }
+
+    // The device path it printed, empty when it did not start.
+    QString DevicePath()
+    {
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
+        }
+        return QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    bool Stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return true;
+        m_process.terminate();
+        return m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit
+            && m_process.exitCode() == 0;
+    }
+
+private:
+    QProcess m_process;
+};
+
+// Collects what the driver receives.
+struct TReceiver {
+    QByteArray bytes;
+    void Attach(TCommPortDriver &driver)
+    {
+        driver.SetComPortPollingDelay(0);
+        driver.OnReceiveData = [this](QObject *, const void *data, int size) {
+            bytes.append(static_cast<const char *>(data), size);
+        };
+    }
+};
+
+} // namespace
+
+class TstDevSim : public QObject
+{
+    Q_OBJECT
+private slots:
+    void portMapEntryIsWhatTheDriverOpens();
+    void answersAtAndEchoes_data();
+    void answersAtAndEchoes();
+    void sendsSensorLinesUnlessQuiet();
+    void floodSendsLinesAtRate();
+    void restoresEarlierMapEntryOnExit_data();
+    void restoresEarlierMapEntryOnExit();
+    void rejectsBadArguments_data();
+    void rejectsBadArguments();
+};
+
+void TstDevSim::portMapEntryIsWhatTheDriverOpens()
+{
+    TTempConfigHome home;
+    TDevSimProcess devsim({"--com", "3", "--quiet"});
+    const QString path = devsim.DevicePath();
+    QVERIFY(!path.isEmpty());
+    QCOMPARE(TComPortMap().DevicePath("COM3"), path);
+    TCommPortDriver driver;
+    driver.SetComPort(pnCOM3);
+    QVERIFY(driver.OpenPort());
+    QCOMPARE(driver.LastOpenDevice(), path);
+    // Closing and opening again finds the board still there.
+    driver.ClosePort();
+    QVERIFY(driver.OpenPort());
+}
+
+void TstDevSim::answersAtAndEchoes_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::newRow("AT") << QByteArray("AT\r") << QByteArray("AT\rOK\r\n");
+    QTest::newRow("echo") << QByteArray("hello, board") << QByteArray("hello, board");
+    QTest::newRow("binary echo") << QByteArray("\x00\x7f\x80\xff\r\n", 6) << QByteArray("\x00\x7f\x80\xff\r\n", 6);
+}
+
+void TstDevSim::answersAtAndEchoes()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(QByteArray, answer);
+    TTempConfigHome home;
+    TDevSimProcess devsim({"--com", "1", "--quiet"});
+    QVERIFY(!devsim.DevicePath().isEmpty());
+    TCommPortDriver driver;
+    TReceiver receiver;
+    receiver.Attach(driver);
+    QVERIFY(driver.OpenPort());
+    QVERIFY(driver.WriteText(sent));
+    QTRY_COMPARE_WITH_TIMEOUT(receiver.bytes.size(), answer.size(), 10000);
+    QCOMPARE(receiver.bytes, answer);
+}
+
+void TstDevSim::sendsSensorLinesUnlessQuiet()
+{
+    TTempConfigHome home;
+    TDevSimProcess devsim({"--com", "2"});
+    QVERIFY(!devsim.DevicePath().isEmpty());
+    TCommPortDriver driver;
+    driver.SetComPort(pnCOM2);
+    TReceiver receiver;
+    receiver.Attach(driver);
+    QVERIFY(driver.OpenPort());
+    QTRY_VERIFY_WITH_TIMEOUT(receiver.bytes.count('\n') >= 1, 10000);
+    const QByteArray line = receiver.bytes.left(receiver.bytes.indexOf('\n') + 1);
+    QVERIFY2(QRegularExpression("^T=\\d+\\.\\dC H=\\d+%\r\n$").match(QString::fromLatin1(line)).hasMatch(),
+             line.constData());
+}
+
+void TstDevSim::floodSendsLinesAtRate()
+{
+    TTempConfigHome home;
+    TDevSimProcess devsim({"--com", "4", "--flood", "50000"});
+    QVERIFY(!devsim.DevicePath().isEmpty());
+    TCommPortDriver driver;
+    driver.SetComPort(pnCOM4);
+    TReceiver receiver;
+    receiver.Attach(driver);
+    QVERIFY(driver.OpenPort());
+    QTRY_VERIFY_WITH_TIMEOUT(receiver.bytes.size() >= 64 * 20, 10000);
+    // The driver's open may have cut into a line; from the first whole one on, all are 64 bytes.
+    const QByteArray whole = receiver.bytes.mid(receiver.bytes.indexOf('\n') + 1);
+    const QList<QByteArray> lines = whole.left(whole.size() / 64 * 64).split('\n');
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+        QCOMPARE(lines[i].size(), 63);
+}
+
+void TstDevSim::restoresEarlierMapEntryOnExit_data()
+{
+    QTest::addColumn<std::optional<QString>>("earlier");
+    QTest::newRow("earlier entry") << std::optional<QString>("/dev/ttyUSB7");
+    QTest::newRow("no entry") << std::optional<QString>();
+}
+
+void TstDevSim::restoresEarlierMapEntryOnExit()
+{
+    QFETCH(std::optional<QString>, earlier);
+    TTempConfigHome home;
+    if (earlier)
+        QVERIFY(TComPortMap().Assign("COM5", *earlier));
+    TDevSimProcess devsim({"--com", "5", "--quiet"});
+    const QString path = devsim.DevicePath();
+    QCOMPARE(TComPortMap().DevicePath("COM5"), path);
+    QVERIFY(devsim.Stop());
+    QCOMPARE(TComPortMap().StoredPath("COM5"), earlier);
+}
+
+void TstDevSim::rejectsBadArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("port 0") << QStringList{"--com", "0"};
+    QTest::newRow("port 7") << QStringList{"--com", "7"};
+    QTest::newRow("port text") << QStringList{"--com", "one"};
+    QTest::newRow("negative rate") << QStringList{"--flood", "-5"};
+    QTest::newRow("missing payload") << QStringList{"--flood", "10", "--payload", "/nonexistent/payload"};
+    QTest::newRow("unknown option") << QStringList{"--bogus"};
+}
+
+void TstDevSim::rejectsBadArguments()
+{
+    QFETCH(QStringList, arguments);
+    TTempConfigHome home;
+    QProcess process;
+    process.start(QStringLiteral(DEVSIM_PATH), arguments);
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(process.readAllStandardOutput().isEmpty());
+    QVERIFY(!process.readAllStandardError().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TstDevSim)
+#include "tst_devsim.moc"
