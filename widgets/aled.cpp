@@ -98,19 +98,19 @@ void TALed::SetInterval(int value)
         m_blinkTimer.start(std::max(m_interval, kShortestBlink), this);
 }
 
-void TALed::SetTrueColor(const QColor &value)
+void TALed::SetTrueColor(TColor value)
 {
     SetColor(m_trueColor, value);
 }
 
-void TALed::SetFalseColor(const QColor &value)
+void TALed::SetFalseColor(TColor value)
 {
     SetColor(m_falseColor, value);
 }
 
-void TALed::SetColor(QColor &field, const QColor &value)
+void TALed::SetColor(TColor &field, TColor value)
 {
-    if (!value.isValid() || value.rgb() == field.rgb())
+    if (value == field)
         return;
     const bool blink = m_blink;
     SetBlink(false);
@@ -142,8 +142,8 @@ void TALed::BuildImages()
     m_onImage = LoadLamp(look);
     m_offImage = m_onImage;
     const QPoint centre(look.size.width() / 2, look.size.height() / 2);
-    FloodFill(m_onImage, centre, kFaceColour, m_trueColor.rgb());
-    FloodFill(m_offImage, centre, kFaceColour, m_falseColor.rgb());
+    FloodFill(m_onImage, centre, kFaceColour, ToQColor(m_trueColor).rgb());
+    FloodFill(m_offImage, centre, kFaceColour, ToQColor(m_falseColor).rgb());
 }
 
 void TALed::StartBlinking()

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "color.h"
+
 #include <QBasicTimer>
-#include <QColor>
 #include <QImage>
 #include <QWidget>
 
@@ -16,8 +17,8 @@ class TALed : public QWidget
     Q_PROPERTY(bool Value READ Value WRITE SetValue)
     Q_PROPERTY(bool Blink READ Blink WRITE SetBlink)
     Q_PROPERTY(int Interval READ Interval WRITE SetInterval)
-    Q_PROPERTY(QColor TrueColor READ TrueColor WRITE SetTrueColor)
-    Q_PROPERTY(QColor FalseColor READ FalseColor WRITE SetFalseColor)
+    Q_PROPERTY(uint TrueColor READ TrueColor WRITE SetTrueColor)
+    Q_PROPERTY(uint FalseColor READ FalseColor WRITE SetFalseColor)
     Q_PROPERTY(TLEDStyle LEDStyle READ LEDStyle WRITE SetLEDStyle)
 
 public:
@@ -36,10 +37,10 @@ public:
     // Milliseconds each image stays while blinking; a running blink takes a new value at once.
     int Interval() const { return m_interval; }
     void SetInterval(int value);
-    QColor TrueColor() const { return m_trueColor; }
-    void SetTrueColor(const QColor &value);
-    QColor FalseColor() const { return m_falseColor; }
-    void SetFalseColor(const QColor &value);
+    TColor TrueColor() const { return m_trueColor; }
+    void SetTrueColor(TColor value);
+    TColor FalseColor() const { return m_falseColor; }
+    void SetFalseColor(TColor value);
     TLEDStyle LEDStyle() const { return m_style; }
     void SetLEDStyle(TLEDStyle value);
 
@@ -66,7 +67,7 @@ protected:
 
 private:
     void BuildImages();
-    void SetColor(QColor &field, const QColor &value);
+    void SetColor(TColor &field, TColor value);
     void StartBlinking();
     void StopBlinking();
     void ToggleFrame();
@@ -76,8 +77,8 @@ private:
     bool m_value = false;
     bool m_blink = true;
     int m_interval = 1000;
-    QColor m_trueColor{0x00, 0xFF, 0x00};
-    QColor m_falseColor{0xC0, 0xC0, 0xC0};
+    TColor m_trueColor = 0x00FF00;
+    TColor m_falseColor = clSilver;
     TLEDStyle m_style = LEDSmall;
     bool m_showsOn = false;
     QImage m_onImage;

@@ -75,7 +75,8 @@ private slots:
     void valueFalseStopsBlinking();
     void blinkSwitchTakesEffectAtOnce();
     void colourChangeWhileBlinkingRestartsFromOnImage();
-    void unchangedOrInvalidColourDoesNothing();
+    void unchangedColourDoesNothing();
+    void systemColourIsLookedUp();
     void intervalChangeReachesRunningBlink();
     void mouseEventsAreRaised();
 };
@@ -86,8 +87,8 @@ void TestALed::newLampIsOffWithDefaults()
     QCOMPARE(led.Value(), false);
     QCOMPARE(led.Blink(), true);
     QCOMPARE(led.Interval(), 1000);
-    QCOMPARE(led.TrueColor(), QColor(0x00, 0xFF, 0x00));
-    QCOMPARE(led.FalseColor(), QColor(0xC0, 0xC0, 0xC0));
+    QCOMPARE(led.TrueColor(), TColor(65280));
+    QCOMPARE(led.FalseColor(), TColor(12632256));
     QCOMPARE(led.LEDStyle(), TALed::LEDSmall);
     QCOMPARE(led.size(), QSize(16, 16));
     QVERIFY(!led.ShowsOnImage());
@@ -144,8 +145,8 @@ void TestALed::faceTakesBothColours()
     CompareRecoloured(led.OnImage(), drawn, kLime);
     CompareRecoloured(led.OffImage(), drawn, kSilver);
 
-    led.SetTrueColor(Qt::red);
-    led.SetFalseColor(Qt::blue);
+    led.SetTrueColor(0x0000FF);
+    led.SetFalseColor(0xFF0000);
     CompareRecoloured(led.OnImage(), drawn, qRgb(255, 0, 0));
     CompareRecoloured(led.OffImage(), drawn, qRgb(0, 0, 255));
 }
@@ -154,7 +155,7 @@ void TestALed::limeOffColourLeavesDrawnImage()
 {
     TALed led;
     led.SetLEDStyle(TALed::LEDSqLarge);
-    led.SetFalseColor(QColor(0x00, 0xFF, 0x00));
+    led.SetFalseColor(0x00FF00);
     QCOMPARE(led.OffImage(), DrawnLamp(TALed::LEDSqLarge));
 }
 
@@ -293,7 +294,7 @@ void TestALed::colourChangeWhileBlinkingRestartsFromOnImage()
     led.SetValue(true);
     QTRY_VERIFY_WITH_TIMEOUT(!led.ShowsOnImage(), 10000);
 
-    led.SetTrueColor(Qt::red);
+    led.SetTrueColor(0x0000FF);
     QVERIFY(led.ShowsOnImage());
     QVERIFY(led.Blink());
     QCOMPARE(led.OnImage().pixel(Centre(led.OnImage())), qRgb(255, 0, 0));
@@ -301,7 +302,7 @@ void TestALed::colourChangeWhileBlinkingRestartsFromOnImage()
     QTRY_VERIFY_WITH_TIMEOUT(ticks > ticksAtChange, 10000);
 }
 
-void TestALed::unchangedOrInvalidColourDoesNothing()
+void TestALed::unchangedColourDoesNothing()
 {
     TALed led;
     led.SetInterval(20);
@@ -314,11 +315,17 @@ void TestALed::unchangedOrInvalidColourDoesNothing()
     led.SetValue(true);
     led.SetBlink(true);
     QTRY_VERIFY_WITH_TIMEOUT(!led.ShowsOnImage(), 10000);
-    led.SetTrueColor(QColor(0x00, 0xFF, 0x00));
-    led.SetFalseColor(QColor());
+    led.SetTrueColor(0x00FF00);
     QVERIFY(!led.ShowsOnImage());
-    QCOMPARE(led.FalseColor(), QColor(0xC0, 0xC0, 0xC0));
     QCOMPARE(led.OnImage(), onBefore);
+}
+
+void TestALed::systemColourIsLookedUp()
+{
+    TALed led;
+    led.SetFalseColor(clBtnFace);
+    QCOMPARE(led.FalseColor(), clBtnFace);
+    QCOMPARE(led.OffImage().pixel(Centre(led.OffImage())), ToQColor(clBtnFace).rgb());
 }
 
 void TestALed::intervalChangeReachesRunningBlink()
