@@ -1,6 +1,7 @@
 #include "historycombobox.h"
 
 #include "apperror.h"
+#include "storesection.h"
 
 #include <QCompleter>
 
@@ -9,11 +10,6 @@ namespace {
 QString EntryName(int index)
 {
     return QStringLiteral("H") + QString::number(index);
-}
-
-QString Quoted(const char *format, const QString &name)
-{
-    return QString::fromLatin1(format).arg(name);
 }
 
 } // namespace
@@ -38,10 +34,11 @@ void THistoryComboBox::LoadHistory()
     if (m_key.isEmpty())
         return;
     QStringList entries;
+    const TStoreSection section(m_store, KeyPath());
     try {
         if (m_store.KeyExists(KeyPath())) {
             for (int i = 0; i < m_maxHistoryLength; ++i) {
-                const QString entry = ReadEntry(EntryName(i));
+                const QString entry = section.ReadString(EntryName(i), QString());
                 if (entry.isEmpty())
                     break;
                 entries.append(entry);
@@ -52,22 +49,6 @@ void THistoryComboBox::LoadHistory()
         throw;
     }
     ShowLoaded(entries);
-}
-
-QString THistoryComboBox::ReadEntry(const QString &name) const
-{
-    switch (m_store.ValueType(KeyPath(), name)) {
-    case TUserStore::TValueType::Missing:
-        return QString();
-    case TUserStore::TValueType::NotText:
-        throw TAppError(Quoted("Invalid data type for '%1'", name));
-    case TUserStore::TValueType::Text:
-        break;
-    }
-    const std::optional<QString> text = m_store.ReadText(KeyPath(), name);
-    if (!text)
-        throw TAppError(Quoted("Failed to get data for '%1'", name));
-    return *text;
 }
 
 void THistoryComboBox::ShowLoaded(const QStringList &entries)
@@ -85,14 +66,11 @@ void THistoryComboBox::SaveHistory()
         return;
     m_store.DeleteKey(KeyPath());
     AddToHistory(currentText());
-    // Saving is asked for by the user: a history that did not reach the disk must not pass
-    // silently.
-    if (!m_store.CreateKey(KeyPath()))
-        throw TAppError(Quoted("Failed to create key %1", KeyPath()));
-    for (int i = 0; i < count(); ++i) {
-        if (!m_store.WriteText(KeyPath(), EntryName(i), itemText(i)))
-            throw TAppError(Quoted("Failed to set data for '%1'", EntryName(i)));
-    }
+    TStoreSection section(m_store, KeyPath());
+    // The user asked for the save: a history that did not reach the disk must not pass silently.
+    section.Create();
+    for (int i = 0; i < count(); ++i)
+        section.WriteString(EntryName(i), itemText(i));
 }
 
 void THistoryComboBox::AddToHistory(const QString &text)

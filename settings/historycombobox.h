@@ -11,6 +11,8 @@ class THistoryComboBox : public QComboBox
     Q_OBJECT
     Q_PROPERTY(QString Key READ Key WRITE SetKey)
     Q_PROPERTY(int MaxHistoryLength READ MaxHistoryLength WRITE SetMaxHistoryLength)
+    // The edit text, by the name the stored window state uses.
+    Q_PROPERTY(QString Text READ Text WRITE SetText)
 
 public:
     explicit THistoryComboBox(QWidget *parent = nullptr);
@@ -21,6 +23,8 @@ public:
     // The most entries the history keeps and a load reads.
     int MaxHistoryLength() const { return m_maxHistoryLength; }
     void SetMaxHistoryLength(int length) { m_maxHistoryLength = length; }
+    QString Text() const { return currentText(); }
+    void SetText(const QString &text) { setEditText(text); }
     // The store to use instead of the current user's.
     void SetStore(const TUserStore &store) { m_store = store; }
 
@@ -35,7 +39,6 @@ public:
 
 private:
     QString KeyPath() const;
-    QString ReadEntry(const QString &name) const;
     void ShowLoaded(const QStringList &entries);
     void RemoveDuplicatesOfTop();
     void KeepWithinLength();

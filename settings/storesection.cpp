@@ -1,0 +1,67 @@
+#include "storesection.h"
+
+#include "apperror.h"
+
+namespace {
+
+QString Quoted(const char *format, const QString &name)
+{
+    return QString::fromLatin1(format).arg(name);
+}
+
+} // namespace
+
+TStoreSection::TStoreSection(const TUserStore &store, const QString &keyPath)
+    : m_store(store)
+    , m_keyPath(keyPath)
+{
+}
+
+QString TStoreSection::ReadString(const QString &name, const QString &defaultText) const
+{
+    switch (m_store.ValueType(m_keyPath, name)) {
+    case TUserStore::TValueType::Missing:
+        return defaultText;
+    case TUserStore::TValueType::NotText:
+        throw TAppError(Quoted("Invalid data type for '%1'", name));
+    case TUserStore::TValueType::Text:
+        break;
+    }
+    const std::optional<QString> text = m_store.ReadText(m_keyPath, name);
+    if (!text)
+        throw TAppError(Quoted("Failed to get data for '%1'", name));
+    return *text;
+}
+
+int TStoreSection::ReadInteger(const QString &name, int defaultValue) const
+{
+    const QString text = ReadString(name, QString());
+    return text.isEmpty() ? defaultValue : ParseInteger(text, defaultValue);
+}
+
+void TStoreSection::Create()
+{
+    if (!m_store.CreateKey(m_keyPath))
+        throw TAppError(Quoted("Failed to create key %1", m_keyPath));
+}
+
+void TStoreSection::WriteString(const QString &name, const QString &text)
+{
+    Create();
+    if (!m_store.WriteText(m_keyPath, name, text))
+        throw TAppError(Quoted("Failed to set data for '%1'", name));
+}
+
+void TStoreSection::WriteInteger(const QString &name, int value)
+{
+    WriteString(name, QString::number(value));
+}
+
+int TStoreSection::ParseInteger(const QString &text, int defaultValue)
+{
+    bool ok = false;
+    const bool hex = text.size() > 2
+        && (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X")));
+    const int value = hex ? text.mid(2).toInt(&ok, 16) : text.toInt(&ok, 10);
+    return ok ? value : defaultValue;
+}

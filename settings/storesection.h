@@ -1,0 +1,34 @@
+#pragma once
+
+#include "userstore.h"
+
+#include <QString>
+
+// One section of the store (a key such as "Software\velorand\WindowState") read and written as
+// named texts and integers, with the window state's error texts thrown as TAppError.
+class TStoreSection
+{
+public:
+    TStoreSection(const TUserStore &store, const QString &keyPath);
+
+    QString KeyPath() const { return m_keyPath; }
+
+    // The default when the section or the value is missing. Throws "Invalid data type for '%s'"
+    // for a value that is not a text, "Failed to get data for '%s'" when it cannot be read.
+    QString ReadString(const QString &name, const QString &defaultText) const;
+    // As ReadString; a text that is not an integer gives the default.
+    int ReadInteger(const QString &name, int defaultValue) const;
+    // Creates the section when missing; throws "Failed to create key %s" when it cannot.
+    void Create();
+    // Creates the section when missing. Throws "Failed to create key %s" or
+    // "Failed to set data for '%s'" when the write does not reach the disk.
+    void WriteString(const QString &name, const QString &text);
+    void WriteInteger(const QString &name, int value);
+
+    // Decimal, or hexadecimal after "0x" / "0X"; the default when the text is no 32-bit integer.
+    static int ParseInteger(const QString &text, int defaultValue);
+
+private:
+    TUserStore m_store;
+    QString m_keyPath;
+};
