@@ -2,10 +2,9 @@
 
 #include <QFrame>
 #include <QPointer>
+#include <QRubberBand>
 
 #include <functional>
-
-class QRubberBand;
 
 // The bar between two panes: dragging it shows a line that follows the pointer within the limits,
 // and the release resizes one pane (the panes keep their size until then; Escape cancels).
@@ -92,5 +91,5 @@ private:
     int m_linePos = -1;
     bool m_savedShowHint = true;
     QPointer<QWidget> m_keyTarget;
-    QRubberBand *m_line = nullptr;
+    QPointer<QRubberBand> m_line;
 };

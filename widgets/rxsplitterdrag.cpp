@@ -112,6 +112,8 @@ void TRxSplitter::MoveLine(int position)
     const QPoint corner = mapTo(window(), QPoint(0, 0));
     const QRect line = Vertical() ? QRect(corner.x(), start, width(), lineWidth)
                                   : QRect(start, corner.y(), lineWidth, height());
+    if (!m_line)
+        return;
     m_line->setGeometry(line.intersected(window()->rect()));
     m_line->show();
     m_line->raise();
