@@ -1,7 +1,17 @@
+#include "aboutfrm.h"
+#include "application.h"
+#include "mainform.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    QApplication qtApp(argc, argv);
+    TApplication app;
+    app.SetTitle(QStringLiteral("Velorand v1.9b"));
+    TMainForm mainForm(app);
+    TAboutFrm aboutBox(&mainForm);
+    mainForm.SetAboutBox(&aboutBox);
+    mainForm.show();
+    return qtApp.exec();
 }

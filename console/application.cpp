@@ -1,0 +1,56 @@
+#include "application.h"
+
+#include "apperror.h"
+#include "dialogs.h"
+#include "qtdialogs.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <exception>
+
+static void LoadProgramResources()
+{
+    Q_INIT_RESOURCE(app);
+}
+
+TApplication::TApplication(TDialogs *dialogs)
+    : m_ownDialogs(dialogs ? nullptr : std::make_unique<TQtDialogs>())
+    , m_dialogs(dialogs ? dialogs : m_ownDialogs.get())
+{
+    LoadProgramResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/velorand/velorand.xpm")));
+}
+
+TApplication::~TApplication() = default;
+
+void TApplication::SetTitle(const QString &title)
+{
+    m_title = title;
+    QGuiApplication::setApplicationDisplayName(title);
+}
+
+QString TApplication::ErrorText(const QString &text)
+{
+    if (!text.isEmpty() && text.back() > u'.')
+        return text + u'.';
+    return text;
+}
+
+void TApplication::ShowError(const QString &text) const
+{
+    m_dialogs->ErrorBox(QApplication::activeWindow(), m_title, ErrorText(text));
+}
+
+void TApplication::Run(const std::function<void()> &handler) const noexcept
+{
+    try {
+        handler();
+    } catch (const TAppError &error) {
+        ShowError(error.Message());
+    } catch (const std::exception &error) {
+        ShowError(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ShowError(QStringLiteral("Unknown error"));
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <concepts>
+#include <functional>
+#include <memory>
+
+class TDialogs;
+
+// The program-wide services every handler relies on: the application title (shown with every
+// window's title, as a task bar shows the program), the dialog interface, the standard error box,
+// and the guard that keeps exceptions out of Qt's event dispatch.
+// Needs a QApplication; not a singleton, so each test can build its own with scripted dialogs.
+class TApplication
+{
+public:
+    // dialogs: not owned; nullptr means Qt's own dialogs, owned by the application.
+    explicit TApplication(TDialogs *dialogs = nullptr);
+    ~TApplication();
+    TApplication(const TApplication &) = delete;
+    TApplication &operator=(const TApplication &) = delete;
+
+    QString Title() const { return m_title; }
+    void SetTitle(const QString &title);
+    TDialogs &Dialogs() const { return *m_dialogs; }
+
+    // The standard error box: the title as caption, ErrorText(text) as text.
+    void ShowError(const QString &text) const;
+    // The text with a full stop added when its last character sorts after ".".
+    static QString ErrorText(const QString &text);
+
+    // Runs handler; whatever it throws ends it and is shown in the standard error box.
+    void Run(const std::function<void()> &handler) const noexcept;
+
+    // A callable for connect() or an event property that runs the member handler through Run.
+    template <typename Object, typename... Args>
+    auto Guard(Object *object, void (Object::*handler)(Args...)) const
+    {
+        return [this, object, handler](Args... args) { Run([&] { (object->*handler)(args...); }); };
+    }
+    template <std::invocable Handler>
+    auto Guard(Handler handler) const
+    {
+        return [this, handler] { Run(handler); };
+    }
+
+private:
+    std::unique_ptr<TDialogs> m_ownDialogs;
+    TDialogs *m_dialogs;
+    QString m_title;
+};

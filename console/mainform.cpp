@@ -1,0 +1,176 @@
+#include "mainform.h"
+
+#include "ui_mainform.h"
+
+#include "aboutfrm.h"
+#include "application.h"
+#include "commportdriver.h"
+#include "designlook.h"
+#include "dialogs.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+
+TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *parent)
+    : QWidget(parent)
+    , m_ui(std::make_unique<Ui::TMainForm>())
+    , m_app(app)
+    , m_driver(new TCommPortDriver(this, platform))
+{
+    m_ui->setupUi(this);
+    ApplyDesignLook();
+    CreatePopupMenu1();
+    SetupDriver();
+    SetStatusText(QStringLiteral("Disconnected"));
+    UpdatePortHints();
+    BindHandlers();
+    m_app.Run([this] { FormCreate(); });
+}
+
+TMainForm::~TMainForm() = default;
+
+// Every control -> handler connection of the window, each through the handler guard.
+void TMainForm::BindHandlers()
+{
+    const auto &guard = m_app;
+    connect(m_ui->ConnectBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::ConnectBtnClick));
+    connect(m_ui->DisconnectBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::DisconnectBtnClick));
+    connect(m_ui->Button1, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::Button1Click));
+    connect(m_ui->QuitBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::QuitBtnClick));
+    connect(m_ui->FontSetBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::FontSetBtnClick));
+    BindRadioGroup(m_ui->ComPortRG, &TMainForm::ComPortRGClick);
+    BindRadioGroup(m_ui->BaudRateRG, &TMainForm::BaudRateRGClick);
+    BindRadioGroup(m_ui->DataBitsRG, &TMainForm::DataBitsRGClick);
+    BindRadioGroup(m_ui->ParityRG, &TMainForm::ParityRGClick);
+    BindRadioGroup(m_ui->StopBitsRG, &TMainForm::StopBitsRGClick);
+    BindRadioGroup(m_ui->HandshakingRG, &TMainForm::HandshakingRGClick);
+    connect(m_ui->ComPortRG, &QWidget::customContextMenuRequested, this,
+            guard.Guard(this, &TMainForm::ComPortRGContextMenu));
+    m_driver->OnDeviceLost = [this](QObject *) { m_app.Run([this] { CommPortDriverDeviceLost(); }); };
+}
+
+void TMainForm::BindRadioGroup(TRadioGroup *group, void (TMainForm::*handler)())
+{
+    connect(group, &TRadioGroup::Click, this, m_app.Guard(this, handler));
+}
+
+void TMainForm::ApplyDesignLook()
+{
+    setFont(TDesignLook::WindowFont());
+    for (QWidget *small : {static_cast<QWidget *>(m_ui->ClrRxMemo), static_cast<QWidget *>(m_ui->Button2)})
+        small->setFont(TDesignLook::SmallFont());
+    for (QPushButton *button : m_ui->GroupBox2->findChildren<QPushButton *>())
+        button->setFont(TDesignLook::SmallFont());
+
+    QWidget *const boxes[] = {m_ui->RxMemo, m_ui->Memo1, m_ui->Memo2, m_ui->Memo3, m_ui->TxMemo};
+    for (QWidget *box : boxes) {
+        box->setFont(TDesignLook::CourierFont());
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, box == m_ui->RxMemo ? TDesignLook::ButtonFace(palette)
+                                                             : TDesignLook::ScrollBar(palette));
+        box->setPalette(palette);
+    }
+    m_ui->ComPortRG->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The labels "dec", "hex" and "bin" lie behind the Settings strip, which hides them.
+    m_ui->GroupBox3->raise();
+}
+
+void TMainForm::CreatePopupMenu1()
+{
+    m_popupMenu1 = new QMenu(this);
+    m_popupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    const char *const items[][2] = {{"SaveMacro11", "Save Macro 1"},
+                                    {"SaveMacro21", "Save Macro 2"},
+                                    {"SaveMAcro31", "Save Macro 3"}};
+    for (const auto &[name, text] : items)
+        m_popupMenu1->addAction(QString::fromLatin1(text))->setObjectName(QString::fromLatin1(name));
+    connect(m_ui->gbMacros, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_popupMenu1->popup(m_ui->gbMacros->mapToGlobal(pos)); });
+}
+
+void TMainForm::SetupDriver()
+{
+    m_driver->setObjectName(QStringLiteral("CommPortDriver"));
+    m_driver->SetComPort(pnCOM1);
+    m_driver->SetComPortParity(ptEVEN);
+    m_driver->SetComPortPollingDelay(0);
+    m_driver->SetEnableDTROnOpen(false);
+    m_driver->SetCustomBR(4800);
+}
+
+const TFileOpenOptions &TMainForm::OpenDialog1()
+{
+    static const TFileOpenOptions options{
+        QString(),
+        QStringLiteral("All files (*.*)|*.*|HEX file (*.hex)|*.hex|BIN file (*.bin)|*.bin|"
+                       "ASCII text file (*.txt)|*.txt"),
+        0, QString(), QString()};
+    return options;
+}
+
+const TFileOpenOptions &TMainForm::OpenDialog2()
+{
+    static const TFileOpenOptions options{QStringLiteral("Select log file"),
+                                          QStringLiteral("All files (*.*)|*.*|Log files (*.log)|*.log"),
+                                          1, QStringLiteral("*.log"), QString()};
+    return options;
+}
+
+QString TMainForm::StatusText() const
+{
+    return m_ui->StatusBar->currentMessage();
+}
+
+void TMainForm::SetStatusText(const QString &text)
+{
+    m_ui->StatusBar->showMessage(text);
+}
+
+void TMainForm::FormCreate()
+{
+    setWindowTitle(QString::fromLatin1(kCaption));
+}
+
+void TMainForm::FormClose()
+{
+}
+
+void TMainForm::FormResize()
+{
+    const int width = frameGeometry().width();
+    m_ui->CBoxDec->move(width - 200, m_ui->CBoxDec->y());
+    m_ui->CBoxHex->move(width - 140, m_ui->CBoxHex->y());
+    m_ui->CBoxBin->move(width - 80, m_ui->CBoxBin->y());
+}
+
+void TMainForm::QuitBtnClick()
+{
+    close();
+}
+
+void TMainForm::Button1Click()
+{
+    if (m_aboutBox)
+        m_app.Dialogs().RunModal(*m_aboutBox);
+}
+
+void TMainForm::FontSetBtnClick()
+{
+    const std::optional<QFont> font = m_app.Dialogs().ChooseFont(this, m_ui->RxMemo->font());
+    if (!font)
+        return;
+    m_ui->RxMemo->setFont(*font);
+    m_ui->TxMemo->setFont(*font);
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    m_app.Run([this] { FormClose(); });
+    event->accept();
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_app.Run([this] { FormResize(); });
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class TMainForm;
+}
+class QMenu;
+class TAboutFrm;
+class TApplication;
+class TCommPortDriver;
+class TRadioGroup;
+class TSerialPlatform;
+struct TFileOpenOptions;
+
+// The program's one window: the settings bar, the receive and transmit panes, the status bar,
+// the serial port driver, and the handlers behind every control. Handlers are public so that
+// the application events, the hot keys and tests can run them as a click would.
+class TMainForm : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr auto kCaption = "Velorand v1.9b - 20030122 - by Quen++";
+
+    // app: outlives the window. platform: the serial layer for the driver; nullptr means the
+    // real one. Not owned.
+    explicit TMainForm(TApplication &app, TSerialPlatform *platform = nullptr, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    TApplication &App() const { return m_app; }
+    TCommPortDriver &CommPortDriver() const { return *m_driver; }
+    // The About box created at start; not owned. Until it is set, Button1 shows nothing.
+    TAboutFrm *AboutBox() const { return m_aboutBox; }
+    void SetAboutBox(TAboutFrm *aboutBox) { m_aboutBox = aboutBox; }
+    QString StatusText() const;
+
+    static const TFileOpenOptions &OpenDialog1();
+    static const TFileOpenOptions &OpenDialog2();
+
+    // The window's own handlers.
+    void FormCreate();
+    void FormClose();
+    void FormResize();
+    void QuitBtnClick();
+    void Button1Click();
+    void FontSetBtnClick();
+
+    // Port settings and connection.
+    void ComPortRGClick();
+    void BaudRateRGClick();
+    void DataBitsRGClick();
+    void ParityRGClick();
+    void StopBitsRGClick();
+    void HandshakingRGClick();
+    void ApplyPortSettings();
+    void ConnectBtnClick();
+    void DisconnectBtnClick();
+    void AppEventsActivate();
+    void AppEventsDeactivate();
+    void CommPortDriverDeviceLost();
+
+    // The device behind each COM item.
+    void ComPortRGContextMenu(const QPoint &pos);
+    void AssignPortDevice(int item, const QString &devicePath);
+    void UpdatePortHints();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void BindHandlers();
+    void ApplyDesignLook();
+    void CreatePopupMenu1();
+    void SetupDriver();
+    void BindRadioGroup(TRadioGroup *group, void (TMainForm::*handler)());
+    void SetStatusText(const QString &text);
+    void ShowDisconnectedWithError(const QString &status, const QString &why);
+    QString ComPortName(int item) const;
+    QMenu *BuildPortMenu(int item);
+
+    std::unique_ptr<Ui::TMainForm> m_ui;
+    TApplication &m_app;
+    TCommPortDriver *m_driver;
+    QMenu *m_popupMenu1 = nullptr;
+    TAboutFrm *m_aboutBox = nullptr;
+};

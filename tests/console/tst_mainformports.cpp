@@ -1,0 +1,111 @@
+#include "fakeserialplatform.h"
+#include "mainformfixture.h"
+#include "pseudoterminal.h"
+
+#include "commportdriver.h"
+#include "comportmap.h"
+#include "radiogroup.h"
+
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+// Choosing the device behind a COM item from the port group's context menu.
+class TstMainFormPorts : public QObject
+{
+    Q_OBJECT
+
+    // Opens the context menu over the item and returns it (it stays open, nothing blocks).
+    static QMenu *OpenMenu(TMainFormFixture &f, int item)
+    {
+        auto *group = f.Control<TRadioGroup>("ComPortRG");
+        const QPoint pos = group->Button(item)->geometry().center();
+        emit group->customContextMenuRequested(pos);
+        return f.Form().findChild<QMenu *>(QStringLiteral("ComPortMenu"));
+    }
+    static QAction *Action(QMenu *menu, const QString &text)
+    {
+        for (QAction *action : menu->actions()) {
+            if (action->text() == text)
+                return action;
+        }
+        return nullptr;
+    }
+
+private slots:
+    void itemTooltipsShowTheDevice()
+    {
+        TMainFormFixture f;
+        auto *group = f.Control<TRadioGroup>("ComPortRG");
+        QCOMPARE(group->Button(0)->toolTip(), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(group->Button(5)->toolTip(), QStringLiteral("/dev/ttyS5"));
+        f.MapPort(3, QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(group->Button(2)->toolTip(), QStringLiteral("/dev/ttyUSB0"));
+    }
+
+    void menuEndsWithOtherAndMarksNothingUnknown()
+    {
+        TMainFormFixture f;
+        QMenu *menu = OpenMenu(f, 2);
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().last()->text(), QStringLiteral("Other…"));
+        menu->close();
+    }
+
+    void otherAssignsATypedPath_data()
+    {
+        QTest::addColumn<std::optional<QString>>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("full path") << std::optional<QString>("/dev/ttyACM3") << "/dev/ttyACM3";
+        QTest::newRow("bare name") << std::optional<QString>("  ttyUSB7 ") << "/dev/ttyUSB7";
+        QTest::newRow("empty") << std::optional<QString>("   ") << "/dev/ttyS1";
+        QTest::newRow("cancelled") << std::optional<QString>() << "/dev/ttyS1";
+    }
+    void otherAssignsATypedPath()
+    {
+        QFETCH(std::optional<QString>, typed);
+        QFETCH(QString, stored);
+        TMainFormFixture f;
+        f.Dialogs.TextAnswers.push_back(typed);
+        QMenu *menu = OpenMenu(f, 1);
+        QVERIFY(menu);
+        Action(menu, QStringLiteral("Other…"))->trigger();
+        QCOMPARE(f.Dialogs.TextRequests, QStringList{QStringLiteral("Device for COM2")});
+        QCOMPARE(TComPortMap().DevicePath(QStringLiteral("COM2")), stored);
+        QCOMPARE(f.Control<TRadioGroup>("ComPortRG")->Button(1)->toolTip(), stored);
+        QCOMPARE(TComPortMap().DevicePath(QStringLiteral("COM1")), QStringLiteral("/dev/ttyS0"));
+    }
+
+    void newDeviceForTheConnectedPortReconnects()
+    {
+        TPseudoTerminal first;
+        TPseudoTerminal second;
+        QVERIFY(first.IsValid() && second.IsValid());
+        TMainFormFixture f;
+        f.MapPort(1, first.SlavePath());
+        QTest::mouseClick(f.Control<QPushButton>("ConnectBtn"), Qt::LeftButton);
+        QCOMPARE(f.Form().StatusText(), QStringLiteral("Connected"));
+
+        f.Dialogs.TextAnswers.push_back(second.SlavePath());
+        Action(OpenMenu(f, 0), QStringLiteral("Other…"))->trigger();
+        QCOMPARE(f.Form().StatusText(), QStringLiteral("Connected"));
+        QVERIFY(f.Form().CommPortDriver().WriteText("x"));
+        QCOMPARE(second.Read(1), QByteArray("x"));
+        QVERIFY(first.Read(1, 200).isEmpty());
+    }
+
+    void newDeviceForAnotherPortLeavesTheConnectionAlone()
+    {
+        TFakeSerialPlatform platform;
+        TMainFormFixture f(&platform);
+        QTest::mouseClick(f.Control<QPushButton>("ConnectBtn"), Qt::LeftButton);
+        platform.Calls.clear();
+        f.Form().AssignPortDevice(4, QStringLiteral("/dev/ttyUSB9"));
+        QCOMPARE(platform.CallsStartingWith({"Open", "Close"}), QStringList());
+        QCOMPARE(TComPortMap().DevicePath(QStringLiteral("COM5")), QStringLiteral("/dev/ttyUSB9"));
+    }
+};
+
+QTEST_MAIN(TstMainFormPorts)
+#include "tst_mainformports.moc"

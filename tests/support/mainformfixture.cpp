@@ -1,0 +1,18 @@
+#include "mainformfixture.h"
+
+#include "comportmap.h"
+
+TMainFormFixture::TMainFormFixture(TSerialPlatform *platform)
+    : App(&Dialogs)
+{
+    App.SetTitle(QStringLiteral("Velorand v1.9b"));
+    m_form = std::make_unique<TMainForm>(App, platform);
+}
+
+TMainFormFixture::~TMainFormFixture() = default;
+
+void TMainFormFixture::MapPort(int number, const QString &devicePath)
+{
+    TComPortMap().Assign(TComPortMap::PortName(number), devicePath);
+    m_form->UpdatePortHints();
+}

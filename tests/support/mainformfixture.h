@@ -1,0 +1,40 @@
+#pragma once
+
+#include "application.h"
+#include "mainform.h"
+#include "scripteddialogs.h"
+#include "tempstore.h"
+
+#include <QString>
+
+#include <memory>
+
+class TSerialPlatform;
+
+// Everything a GUI test of the main window needs, built in the right order: a temporary per-user
+// store, scripted dialogs, the application object titled as at start, and the window itself
+// (not shown). platform: nullptr for the real serial layer (map COM ports to pseudo-terminals),
+// or a fake; not owned.
+class TMainFormFixture
+{
+public:
+    explicit TMainFormFixture(TSerialPlatform *platform = nullptr);
+    ~TMainFormFixture();
+
+    TTempConfigHome Home;
+    TScriptedDialogs Dialogs;
+    TApplication App;
+
+    TMainForm &Form() const { return *m_form; }
+    // A control of the window by its name; fails the test's QVERIFY when missing.
+    template <typename T>
+    T *Control(const char *name) const
+    {
+        return m_form->findChild<T *>(QString::fromLatin1(name));
+    }
+    // COM<number> opens devicePath from now on (the window's item tooltips follow).
+    void MapPort(int number, const QString &devicePath);
+
+private:
+    std::unique_ptr<TMainForm> m_form;
+};
