@@ -53,6 +53,35 @@ void CompareRecoloured(const QImage &filled, const QImage &drawn, QRgb face)
         }
 }
 
+// A lamp switched on with a short blink period, counting its blink steps.
+struct TBlinkingLed
+{
+    TALed Led;
+    int Ticks = 0;
+
+    TBlinkingLed()
+    {
+        Led.SetInterval(20);
+        Led.OnTimer = [this](QObject *) { ++Ticks; };
+        Led.SetValue(true);
+    }
+    bool ReachOffFrame()
+    {
+        return QTest::qWaitFor([this] { return !Led.ShowsOnImage(); }, 10000);
+    }
+    bool TicksAgain()
+    {
+        const int before = Ticks;
+        return QTest::qWaitFor([&] { return Ticks > before; }, 10000);
+    }
+    bool StaysStill()
+    {
+        const int before = Ticks;
+        QTest::qWait(200);
+        return Ticks == before;
+    }
+};
+
 } // namespace
 
 class TestALed : public QObject
@@ -251,73 +280,46 @@ void TestALed::blinkAlternatesAndRaisesOnTimer()
 
 void TestALed::valueFalseStopsBlinking()
 {
-    TALed led;
-    led.SetInterval(20);
-    int ticks = 0;
-    led.OnTimer = [&](QObject *) { ++ticks; };
-    led.SetValue(true);
-    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 1, 10000);
-    led.SetValue(false);
-    QVERIFY(!led.ShowsOnImage());
-    const int ticksAtStop = ticks;
-    QTest::qWait(200);
-    QCOMPARE(ticks, ticksAtStop);
-    QVERIFY(!led.ShowsOnImage());
+    TBlinkingLed blinking;
+    QVERIFY(blinking.TicksAgain());
+    blinking.Led.SetValue(false);
+    QVERIFY(!blinking.Led.ShowsOnImage());
+    QVERIFY(blinking.StaysStill());
+    QVERIFY(!blinking.Led.ShowsOnImage());
 }
 
 void TestALed::blinkSwitchTakesEffectAtOnce()
 {
-    TALed led;
-    led.SetInterval(20);
-    int ticks = 0;
-    led.OnTimer = [&](QObject *) { ++ticks; };
-    led.SetValue(true);
-    QTRY_VERIFY_WITH_TIMEOUT(!led.ShowsOnImage(), 10000);
+    TBlinkingLed blinking;
+    QVERIFY(blinking.ReachOffFrame());
+    blinking.Led.SetBlink(false);
+    QVERIFY(blinking.Led.ShowsOnImage());
+    QVERIFY(blinking.StaysStill());
+    QVERIFY(blinking.Led.ShowsOnImage());
 
-    led.SetBlink(false);
-    QVERIFY(led.ShowsOnImage());
-    const int ticksAtStop = ticks;
-    QTest::qWait(200);
-    QCOMPARE(ticks, ticksAtStop);
-    QVERIFY(led.ShowsOnImage());
-
-    led.SetBlink(true);
-    QTRY_VERIFY_WITH_TIMEOUT(ticks > ticksAtStop, 10000);
+    blinking.Led.SetBlink(true);
+    QVERIFY(blinking.TicksAgain());
 }
 
 void TestALed::colourChangeWhileBlinkingRestartsFromOnImage()
 {
-    TALed led;
-    led.SetInterval(20);
-    int ticks = 0;
-    led.OnTimer = [&](QObject *) { ++ticks; };
-    led.SetValue(true);
-    QTRY_VERIFY_WITH_TIMEOUT(!led.ShowsOnImage(), 10000);
-
-    led.SetTrueColor(0x0000FF);
-    QVERIFY(led.ShowsOnImage());
-    QVERIFY(led.Blink());
-    QCOMPARE(led.OnImage().pixel(Centre(led.OnImage())), qRgb(255, 0, 0));
-    const int ticksAtChange = ticks;
-    QTRY_VERIFY_WITH_TIMEOUT(ticks > ticksAtChange, 10000);
+    TBlinkingLed blinking;
+    QVERIFY(blinking.ReachOffFrame());
+    blinking.Led.SetTrueColor(0x0000FF);
+    QVERIFY(blinking.Led.ShowsOnImage());
+    QVERIFY(blinking.Led.Blink());
+    QCOMPARE(blinking.Led.OnImage().pixel(Centre(blinking.Led.OnImage())), qRgb(255, 0, 0));
+    QVERIFY(blinking.TicksAgain());
 }
 
 void TestALed::unchangedColourDoesNothing()
 {
-    TALed led;
-    led.SetInterval(20);
-    led.SetValue(true);
-    QTRY_VERIFY_WITH_TIMEOUT(!led.ShowsOnImage(), 10000);
-    led.SetBlink(false);
-    led.SetValue(false);
-
-    const QImage onBefore = led.OnImage();
-    led.SetValue(true);
-    led.SetBlink(true);
-    QTRY_VERIFY_WITH_TIMEOUT(!led.ShowsOnImage(), 10000);
-    led.SetTrueColor(0x00FF00);
-    QVERIFY(!led.ShowsOnImage());
-    QCOMPARE(led.OnImage(), onBefore);
+    TBlinkingLed blinking;
+    const QImage onBefore = blinking.Led.OnImage();
+    QVERIFY(blinking.ReachOffFrame());
+    blinking.Led.SetTrueColor(0x00FF00);
+    QVERIFY(!blinking.Led.ShowsOnImage());
+    QCOMPARE(blinking.Led.OnImage(), onBefore);
 }
 
 void TestALed::systemColourIsLookedUp()
