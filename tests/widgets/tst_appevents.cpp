@@ -2,6 +2,8 @@
 #include "appevents.h"
 #include "apphints.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QToolTip>
 #include <QtTest>
 
@@ -20,6 +22,7 @@ private slots:
     void oneEventPerRealChange();
     void destroyedInstanceIsNoLongerCalled();
     void hintPropertiesReachTheApplication();
+    void hintShowsAfterThePauseOnlyWhenSwitchedOn();
 
 private:
     void Simulate(Qt::ApplicationState state);
@@ -150,6 +153,34 @@ void TAppEventsTest::hintPropertiesReachTheApplication()
     other.SetShowHint(true);
     QVERIFY(events.ShowHint());
     events.SetHintPause(500);
+}
+
+void TAppEventsTest::hintShowsAfterThePauseOnlyWhenSwitchedOn()
+{
+    QWidget window;
+    auto *button = new QWidget(&window);
+    button->setToolTip("Connect to port");
+    button->setGeometry(10, 10, 80, 25);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseMove(button, {5, 5});
+    QTRY_VERIFY(button->underMouse());
+    auto requestHint = [button] {
+        QHelpEvent help(QEvent::ToolTip, {5, 5}, button->mapToGlobal(QPoint(5, 5)));
+        return QApplication::sendEvent(button, &help);
+    };
+
+    TAppHints::Instance().SetShowHint(false);
+    requestHint();
+    QTest::qWait(TAppHints::Instance().Pause() + 100);
+    QVERIFY(!QToolTip::isVisible());
+
+    TAppHints::Instance().SetShowHint(true);
+    requestHint();
+    QVERIFY(!QToolTip::isVisible()); // the rest of the pause is still to come
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QString("Connect to port"));
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TAppEventsTest)

@@ -85,6 +85,7 @@ private slots:
     void bottomAlignedPaneShrinksWhenTheBarMovesDown();
     void controlsRefuseSplitterAndWindowAndClearWhenDestroyed();
     void limitOffsetSetsBothLimits();
+    void topIsReachableByName();
 };
 
 void TRxSplitterTest::dragIsClampedToTheLimits_data()
@@ -315,6 +316,15 @@ void TRxSplitterTest::limitOffsetSetsBothLimits()
     QVERIFY(splitter.setProperty("LimitOffset", 35));
     QCOMPARE(splitter.TopLeftLimit(), 35);
     QCOMPARE(splitter.BottomRightLimit(), 35);
+}
+
+void TRxSplitterTest::topIsReachableByName()
+{
+    QWidget parent;
+    auto *splitter = new TRxSplitter(&parent);
+    QVERIFY(splitter->setProperty("Top", 319));
+    QCOMPARE(splitter->y(), 319);
+    QCOMPARE(splitter->property("Top").toInt(), 319);
 }
 
 QTEST_MAIN(TRxSplitterTest)
