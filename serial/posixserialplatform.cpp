@@ -33,11 +33,19 @@ int LockExclusively(int fd)
     return TtyIoctl::SetExclusive(fd, true);
 }
 
-TSerialCount CountOf(ssize_t result)
+bool HungUp(int fd)
 {
-    if (result < 0)
-        return {0, StatusOf(errno)};
-    return {static_cast<std::int32_t>(result), TSerialStatus::Ok};
+    pollfd entry{fd, 0, 0};
+    return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
+TSerialCount CountOf(int fd, ssize_t result)
+{
+    if (result >= 0)
+        return {static_cast<std::int32_t>(result), TSerialStatus::Ok};
+    const TSerialStatus status = StatusOf(errno);
+    // An error the errno alone does not explain, on a line that has hung up, is the hang-up.
+    return {0, status == TSerialStatus::Failed && HungUp(fd) ? TSerialStatus::Gone : status};
 }
 
 } // namespace
@@ -142,7 +150,7 @@ TSerialCount TPosixSerialPlatform::Read(TPortHandle handle, void *buffer, std::i
         return {0, TSerialStatus::Failed};
     if (maxCount <= 0)
         return {0, TSerialStatus::WouldBlock};
-    const TSerialCount read = CountOf(::read(fd, buffer, static_cast<size_t>(maxCount)));
+    const TSerialCount read = CountOf(fd, ::read(fd, buffer, static_cast<size_t>(maxCount)));
     // With VMIN 1 a read of nothing waits (EAGAIN here); end of file means the other side hung up.
     if (read.Status == TSerialStatus::Ok && read.Count == 0)
         return {0, TSerialStatus::Gone};
@@ -156,7 +164,7 @@ TSerialCount TPosixSerialPlatform::Write(TPortHandle handle, const void *data, s
         return {0, TSerialStatus::Failed};
     if (count <= 0)
         return {0, TSerialStatus::Ok};
-    return CountOf(::write(fd, data, static_cast<size_t>(count)));
+    return CountOf(fd, ::write(fd, data, static_cast<size_t>(count)));
 }
 
 TSerialCount TPosixSerialPlatform::OutputQueueCount(TPortHandle handle)

@@ -46,11 +46,16 @@ private slots:
     void hangUpClosesOnceWithoutBusyLoop();
 };
 
-void TstPtyDataPath::blocksArriveWholeAndInOrder_data()
+static void AddPollModes()
 {
     QTest::addColumn<int>("pollingDelay");
     QTest::newRow("on readable") << 0;
     QTest::newRow("on timer") << 5;
+}
+
+void TstPtyDataPath::blocksArriveWholeAndInOrder_data()
+{
+    AddPollModes();
 }
 
 void TstPtyDataPath::blocksArriveWholeAndInOrder()
@@ -191,9 +196,7 @@ void TstPtyDataPath::missingDeviceIsReported()
 
 void TstPtyDataPath::hangUpClosesOnceWithoutBusyLoop_data()
 {
-    QTest::addColumn<int>("pollingDelay");
-    QTest::newRow("on readable") << 0;
-    QTest::newRow("on timer") << 5;
+    AddPollModes();
 }
 
 void TstPtyDataPath::hangUpClosesOnceWithoutBusyLoop()
