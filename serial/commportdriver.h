@@ -65,6 +65,7 @@ public:
     TComPortSwHandshaking ComPortSwHandshaking() const;
     void SetComPortSwHandshaking(TComPortSwHandshaking value);
     std::uint16_t ComPortInBufSize() const;
+    // Only while closed; 0 is ignored (no byte could ever be read).
     void SetComPortInBufSize(std::uint16_t value);
     std::uint16_t ComPortOutBufSize() const;
     void SetComPortOutBufSize(std::uint16_t value);
@@ -78,24 +79,32 @@ public:
     void SetCustomBR(std::int32_t value);
 
     bool IsOpen() const;
+    // True when the port is open afterwards; false when it is missing, refused or in use (see
+    // LastOpenFailure), or vanished while being set up.
     bool OpenPort();
     void ClosePort();
     void ApplyLineSettings();
 
     void PurgeBuffers(bool input, bool output);
+    // ComPortOutBufSize minus the bytes waiting to go out, in 16 bits; -1 while closed.
     std::int16_t OutputFreeSpace();
+    // Waits on this thread, without handling events, while the output queue is full. Returns the
+    // bytes sent: 0 when closed or count <= 0, count when all went, minus the bytes sent when no
+    // byte went for more than OutputTimeout ms or the device was lost.
     std::int32_t WriteBytes(const void *data, std::int32_t count);
     bool WriteText(const QByteArray &text);
     void SetDTR(bool on);
     void SetRTS(bool on);
 
-    // Why the last OpenPort failed and which device it tried (empty before any failure).
+    // Why the last OpenPort failed (None after a success) and which device it tried (empty before
+    // the first attempt).
     TOpenFailure LastOpenFailure() const;
     QString LastOpenDevice() const;
 
     // Event properties: empty means unassigned.
     TComPortReceiveDataEvent OnReceiveData;
-    // Raised once when the open device hangs up or disappears; the port is closed by then.
+    // Raised once when the open device hangs up or disappears; the port is closed by then and can
+    // be opened again. Called from inside whichever driver call found the loss.
     TNotifyEvent OnDeviceLost;
 
 signals:
