@@ -125,6 +125,19 @@ void TSerialPlatformContract::writeReachesDevice()
     r.Platform().Close(r.handle);
 }
 
+void TSerialPlatformContract::fullLineRefusesWithoutError()
+{
+    OPEN_RIG(r);
+    r.rig->StopTakingBytes();
+    const QByteArray block = Pattern(4096);
+    TSerialCount written;
+    for (int i = 0; i < 10000 && written.Status == TSerialStatus::Ok; ++i)
+        written = r.Platform().Write(r.handle, block.constData(), static_cast<int>(block.size()));
+    QCOMPARE(written.Status, TSerialStatus::WouldBlock);
+    QCOMPARE(written.Count, 0);
+    r.Platform().Close(r.handle);
+}
+
 void TSerialPlatformContract::settingUpAnOpenPortSucceeds()
 {
     OPEN_RIG(r);

@@ -18,6 +18,8 @@ public:
     // What the device received, once count bytes are there (or a time-out passed).
     virtual QByteArray DeviceReceived(int count) = 0;
     virtual void HangUp() = 0;
+    // From now on the device takes no more bytes (it may still take what fits in its buffers).
+    virtual void StopTakingBytes() = 0;
     // From now on the name leads nowhere.
     virtual void RemoveDevice() = 0;
 };
@@ -37,6 +39,7 @@ private slots:
     void readWithNothingWaitingWouldBlock();
     void readsDeliverWaitingBytesInOrderAtMostMax();
     void writeReachesDevice();
+    void fullLineRefusesWithoutError();
     void settingUpAnOpenPortSucceeds();
     void purgeDiscardsWaitingInput();
     void hangUpIsGone();

@@ -16,6 +16,7 @@ private slots:
     void portAndBufferSizeIgnoredWhileOpen();
     void lineSettingWrites_data();
     void lineSettingWrites();
+    void plainStoresWaitForTheNextApply();
     void speedTableGivesRate_data();
     void speedTableGivesRate();
     void lineStateFields_data();
@@ -106,6 +107,20 @@ void TstCommPortDriverConfig::lineSettingWrites()
     write(*open.driver);
     QCOMPARE(open.platform.Calls, QStringList({applied, "Purge 15", "SetupQueues 2048 2048"}));
     QVERIFY(open.Applied() == storedThenApplied);
+}
+
+void TstCommPortDriverConfig::plainStoresWaitForTheNextApply()
+{
+    TDriverOnFake f;
+    QVERIFY(f.OpenFresh());
+    f.driver->SetCustomBR(250000);
+    f.driver->SetComPortOutBufSize(100);
+    f.driver->SetEnableDTROnOpen(false);
+    f.driver->SetOutputTimeout(10);
+    QVERIFY(f.platform.Calls.isEmpty());
+    f.driver->SetComPortSpeed(brCustom);
+    QCOMPARE(f.platform.Calls, QStringList({"SetLineState 250000", "Purge 15", "SetupQueues 2048 100"}));
+    QCOMPARE(f.Applied().fDtrControl, 0);
 }
 
 void TstCommPortDriverConfig::speedTableGivesRate_data()

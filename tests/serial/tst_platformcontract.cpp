@@ -18,6 +18,7 @@ public:
     void DeviceSends(const QByteArray &bytes) override { m_platform.Incoming += bytes; }
     QByteArray DeviceReceived(int) override { return m_platform.Written; }
     void HangUp() override { m_platform.Failures["Read"] = TSerialStatus::Gone; }
+    void StopTakingBytes() override { m_platform.StallAfterLimits = true; }
     void RemoveDevice() override { m_platform.OpenFailure = TOpenFailure::NoSuchDevice; }
 
 private:
@@ -32,6 +33,7 @@ public:
     void DeviceSends(const QByteArray &bytes) override { QVERIFY(m_pty.Send(bytes)); }
     QByteArray DeviceReceived(int count) override { return m_pty.Receive(count); }
     void HangUp() override { m_pty.HangUp(); }
+    void StopTakingBytes() override {}   // nobody reads the master
     void RemoveDevice() override { TComPortMap().Assign(PortName(), m_pty.SlavePath() + QStringLiteral("-gone")); }
     bool IsValid() const { return m_pty.IsValid(); }
 
