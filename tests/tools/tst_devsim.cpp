@@ -81,9 +81,13 @@ void TstDevSim::portMapEntryIsWhatTheDriverOpens()
     driver.SetComPort(pnCOM3);
     QVERIFY(driver.OpenPort());
     QCOMPARE(driver.LastOpenDevice(), path);
-    // Closing and opening again finds the board still there.
+    // Between clients the board keeps its end open, so the next client finds it answering.
     driver.ClosePort();
+    TReceiver receiver;
+    receiver.Attach(driver);
     QVERIFY(driver.OpenPort());
+    QVERIFY(driver.WriteText("AT\r"));
+    QTRY_COMPARE_WITH_TIMEOUT(receiver.bytes, QByteArray("AT\rOK\r\n"), 10000);
 }
 
 void TstDevSim::answersAtAndEchoes_data()
