@@ -3,6 +3,7 @@
 #include "ui_mainform.h"
 
 #include "aboutfrm.h"
+#include "appevents.h"
 #include "application.h"
 #include "commportdriver.h"
 #include "designlook.h"
@@ -21,6 +22,8 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     ApplyDesignLook();
     CreatePopupMenu1();
     SetupDriver();
+    SetupPaneSplitter();
+    SetupAppEvents();
     SetStatusText(QStringLiteral("Disconnected"));
     UpdatePortHints();
     BindHandlers();
@@ -47,6 +50,8 @@ void TMainForm::BindHandlers()
     connect(m_ui->ComPortRG, &QWidget::customContextMenuRequested, this,
             guard.Guard(this, &TMainForm::ComPortRGContextMenu));
     m_driver->OnDeviceLost = [this](QObject *) { m_app.Run([this] { CommPortDriverDeviceLost(); }); };
+    m_appEvents->OnActivate = [this](QObject *) { m_app.Run([this] { AppEventsActivate(); }); };
+    m_appEvents->OnDeactivate = [this](QObject *) { m_app.Run([this] { AppEventsDeactivate(); }); };
 }
 
 void TMainForm::BindRadioGroup(TRadioGroup *group, void (TMainForm::*handler)())

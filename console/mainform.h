@@ -9,6 +9,7 @@ class TMainForm;
 }
 class QMenu;
 class TAboutFrm;
+class TAppEvents;
 class TApplication;
 class TCommPortDriver;
 class TRadioGroup;
@@ -75,6 +76,8 @@ private:
     void ApplyDesignLook();
     void CreatePopupMenu1();
     void SetupDriver();
+    void SetupPaneSplitter();
+    void SetupAppEvents();
     void BindRadioGroup(TRadioGroup *group, void (TMainForm::*handler)());
     void SetStatusText(const QString &text);
     void ShowDisconnectedWithError(const QString &status, const QString &why);
@@ -86,4 +89,5 @@ private:
     TCommPortDriver *m_driver;
     QMenu *m_popupMenu1 = nullptr;
     TAboutFrm *m_aboutBox = nullptr;
+    TAppEvents *m_appEvents = nullptr;
 };
