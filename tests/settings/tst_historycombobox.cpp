@@ -1,6 +1,6 @@
 #include "errorof.h"
 #include "historycombobox.h"
-#include "tempstore.h"
+#include "storetestcase.h"
 
 #include <QtTest>
 
@@ -44,16 +44,11 @@ QString Long(int length)
 
 } // namespace
 
-class TstHistoryComboBox : public QObject
+class TstHistoryComboBox : public TStoreTestCase
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TTempConfigHome> m_home;
-
 private slots:
-    void init() { m_home = std::make_unique<TTempConfigHome>(); }
-    void cleanup() { m_home.reset(); }
 
     void saveWritesTheNewestFirstWithoutDuplicates_data()
     {
@@ -194,12 +189,8 @@ private slots:
 
     void nonTextEntryStopsTheLoadWithItsName()
     {
-        QDir().mkpath(m_home->Path() + "/velorand");
-        QFile file(TUserStore::DefaultPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Software]\nVELORAND\\Macro1\\H0=a\nVELORAND\\Macro1\\H1=b, c\n"
-                   "VELORAND\\Macro1\\H2=d\n");
-        file.close();
+        QVERIFY(WriteStoreFile("[Software]\nVELORAND\\Macro1\\H0=a\nVELORAND\\Macro1\\H1=b, c\n"
+                   "VELORAND\\Macro1\\H2=d\n"));
         THistoryComboBox box;
         box.SetKey(kKey);
         box.setEditText("typed");
@@ -225,12 +216,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, message);
         QFETCH(QStringList, storedAfter);
-        // No room for the temporary file of an atomic save: every write fails, also for root.
-        const QString path = m_home->Path() + "/" + QString(249, QLatin1Char('r'));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
+        const QString path = UnwritableStoreFile(content);
         THistoryComboBox box;
         box.SetStore(TUserStore(path));
         box.SetKey(kKey);

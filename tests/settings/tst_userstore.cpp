@@ -1,4 +1,4 @@
-#include "tempstore.h"
+#include "storetestcase.h"
 #include "userstore.h"
 
 #include <QFile>
@@ -8,29 +8,15 @@
 
 using TValueType = TUserStore::TValueType;
 
-class TstUserStore : public QObject
+class TstUserStore : public TStoreTestCase
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TTempConfigHome> m_home;
-
-    void WriteFile(const QByteArray &content)
-    {
-        const QString path = TUserStore::DefaultPath();
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-
 private slots:
-    void init() { m_home = std::make_unique<TTempConfigHome>(); }
-    void cleanup() { m_home.reset(); }
 
     void defaultPathFollowsConfigHome()
     {
-        QCOMPARE(TUserStore().FilePath(), m_home->Path() + "/velorand/registry.ini");
+        QCOMPARE(TUserStore().FilePath(), Home() + "/velorand/registry.ini");
     }
 
     void everyByteOfATextReadsBackUnchanged()
@@ -114,7 +100,7 @@ private slots:
         QFETCH(QByteArray, line);
         QFETCH(int, type);
         QFETCH(QString, text);
-        WriteFile("[Software]\nVELORAND\\Macro1\\" + line + "\n");
+        QVERIFY(WriteStoreFile("[Software]\nVELORAND\\Macro1\\" + line + "\n"));
         TUserStore store;
         QCOMPARE(int(store.ValueType("Software\\VELORAND\\Macro1", "H0")), type);
         const std::optional<QString> read = store.ReadText("Software\\VELORAND\\Macro1", "H0");
@@ -212,7 +198,7 @@ private slots:
     void missingOrDamagedFileReadsWithoutCrashing()
     {
         QFETCH(QByteArray, content);
-        WriteFile(content);
+        QVERIFY(WriteStoreFile(content));
         TUserStore store;
         for (const QString &key : store.SubKeys(""))
             store.ValueNames(key);
@@ -224,7 +210,7 @@ private slots:
     void damagedFileIsCopiedBeforeItIsRewritten()
     {
         const QByteArray damaged("[Software/A]\nV=1\n[broken\nW=2\n");
-        WriteFile(damaged);
+        QVERIFY(WriteStoreFile(damaged));
         QVERIFY(TUserStore().WriteText("Software\\B", "V", "new"));
         QFile copy(TUserStore::DefaultPath() + ".damaged");
         QVERIFY(copy.open(QIODevice::ReadOnly));
@@ -244,7 +230,7 @@ private slots:
     void writesThatCannotReachTheDiskAreReported()
     {
         // A regular file where the store's folder should be: fails for root too.
-        QFile blocker(m_home->Path() + "/velorand");
+        QFile blocker(Home() + "/velorand");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         TUserStore store;
@@ -255,13 +241,7 @@ private slots:
 
     void failedWritesLeaveTheOldValues()
     {
-        // The name leaves no room for the temporary file of an atomic save, so every write
-        // fails, also for root; the file itself is written by hand.
-        const QString path = m_home->Path() + "/" + QString(249, QLatin1Char('r'));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Software]\nT\\V=old\n");
-        file.close();
+        const QString path = UnwritableStoreFile("[Software]\nT\\V=old\n");
 
         TUserStore store(path);
         QVERIFY(!store.WriteText("Software\\T", "V", "new"));

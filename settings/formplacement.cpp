@@ -1,0 +1,326 @@
+#include "formplacement.h"
+
+#include "apperror.h"
+#include "windowplacement.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QWidget>
+
+#include <exception>
+
+namespace {
+
+const char *const kChainHead = "velorandPlacementChain";
+
+TScreenInfo PrimaryScreenInfo()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    return {screen->size(), qRound(screen->logicalDotsPerInch())};
+}
+
+TFormPlacement *ChainHead(const QWidget *window)
+{
+    return qobject_cast<TFormPlacement *>(window->property(kChainHead).value<QObject *>());
+}
+
+void SetChainHead(QWidget *window, TFormPlacement *head)
+{
+    window->setProperty(kChainHead, QVariant::fromValue<QObject *>(head));
+}
+
+// Words of a stored position list, separated by runs of commas and blanks.
+QStringList Words(const QString &text)
+{
+    static const QRegularExpression separators(QStringLiteral("[, ]+"));
+    return text.split(separators, Qt::SkipEmptyParts);
+}
+
+int Word(const QStringList &words, int index, int defaultValue)
+{
+    return index < words.size() ? TStoreSection::ParseInteger(words[index], defaultValue)
+                                : defaultValue;
+}
+
+QString FourNumbers(int a, int b, int c, int d)
+{
+    return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);
+}
+
+bool IsSizeable(const QWidget *window)
+{
+    return window->minimumSize() != window->maximumSize()
+        && !(window->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
+}
+
+} // namespace
+
+TFormPlacement::TFormPlacement(QWidget *window)
+    : QObject(window)
+    , m_window(window)
+    , m_screen(PrimaryScreenInfo)
+{
+    Q_ASSERT(window);
+    // A window nobody has moved yet is placed by the window system and opens maximized.
+    m_defaultPositioned = !window->testAttribute(Qt::WA_Moved);
+    m_previous = ChainHead(window);
+    SetChainHead(window, this);
+    window->installEventFilter(this);
+}
+
+TFormPlacement::~TFormPlacement()
+{
+    // A derived component has run its own destroy pass already, with its properties.
+    HandleDestroy();
+    Detach();
+}
+
+QString TFormPlacement::StateKeyPath(const QString &executablePath)
+{
+    return QStringLiteral("Software\\") + QFileInfo(executablePath).completeBaseName();
+}
+
+QString TFormPlacement::ProgramKey() const
+{
+    if (!m_programKey.isEmpty())
+        return m_programKey;
+    return StateKeyPath(QCoreApplication::applicationFilePath());
+}
+
+TStoreSection TFormPlacement::Section() const
+{
+    return TStoreSection(m_store, ProgramKey() + QLatin1Char('\\') + m_iniSection);
+}
+
+TScreenInfo TFormPlacement::Screen() const
+{
+    return m_screen ? m_screen() : PrimaryScreenInfo();
+}
+
+QString TFormPlacement::ScreenSuffix() const
+{
+    const QSize size = Screen().Size;
+    return QStringLiteral("(%1x%2)").arg(size.width()).arg(size.height());
+}
+
+bool TFormPlacement::IsMainWindow() const
+{
+    return m_window->isWindow() && !m_window->parentWidget();
+}
+
+void TFormPlacement::RestoreWindowState()
+{
+    if (!m_window)
+        return;
+    m_saved = false;
+    // A failure to create the key shows at the first save; reading works without it.
+    m_store.CreateKey(ProgramKey());
+    const TStoreSection section = Section();
+    if (section.ReadInteger(QStringLiteral("FormVersion"), 0) >= m_version) {
+        ReadWindowPlacement(section);
+        m_restored = true;
+        LoadStoredProperties();
+    }
+    m_restored = true;
+    AdjustMaxPosition();
+}
+
+void TFormPlacement::ReadWindowPlacement(const TStoreSection &section)
+{
+    TPlacementRecord record = WindowPlacement::Read(m_window);
+    record.Flags = section.ReadInteger(QStringLiteral("Flags"), record.Flags);
+    if (ReadPositions(section, record))
+        WindowPlacement::WritePositions(m_window, record);
+    ReadState(section);
+}
+
+// True when the stored positions are to be applied to the window.
+bool TFormPlacement::ReadPositions(const TStoreSection &section, TPlacementRecord &record) const
+{
+    const auto read = [&](const QString &name) {
+        const QString text = section.ReadString(name + ScreenSuffix(), QString());
+        return text.isEmpty() ? section.ReadString(name, QString()) : text;
+    };
+    bool found = false;
+    const QStringList minMax = Words(read(QStringLiteral("MinMaxPos")));
+    if (!minMax.isEmpty()) {
+        record.MinPosition = {Word(minMax, 0, 0), Word(minMax, 1, 0)};
+        record.MaxPosition = {Word(minMax, 2, 0), Word(minMax, 3, 0)};
+        found = true;
+    }
+    const QRect current = record.Normal;
+    const QStringList norm = Words(read(QStringLiteral("NormPos")));
+    if (!norm.isEmpty()) {
+        const QPoint topLeft(Word(norm, 0, current.left()), Word(norm, 1, current.top()));
+        const QPoint bottomRight(Word(norm, 2, current.left() + current.width()),
+                                 Word(norm, 3, current.top() + current.height()));
+        record.Normal = QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
+        found = true;
+    }
+    const int pixelsPerInch = Screen().PixelsPerInch;
+    if (!found || section.ReadInteger(QStringLiteral("PixelsPerInch"), pixelsPerInch) != pixelsPerInch)
+        return false;
+    if (!IsSizeable(m_window))
+        record.Normal.setSize(current.size());
+    // An empty rectangle would leave the window unusable; the window system's place is better.
+    return record.Normal.width() > 0 && record.Normal.height() > 0;
+}
+
+void TFormPlacement::ReadState(const TStoreSection &section)
+{
+    Qt::WindowStates state = m_window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    const bool maximizedByDefault = IsMainWindow() && m_defaultPositioned;
+    Qt::WindowState wanted = maximizedByDefault ? Qt::WindowMaximized : Qt::WindowNoState;
+    switch (section.ReadInteger(QStringLiteral("ShowCmd"), 0)) {
+    case 1: case 5: case 9:
+        wanted = Qt::WindowNoState;
+        break;
+    case 2: case 6: case 7:
+        wanted = Qt::WindowMinimized;
+        break;
+    case 3:
+        wanted = Qt::WindowMaximized;
+        break;
+    default:
+        break;
+    }
+    if (wanted == Qt::WindowMinimized && IsMainWindow()) {
+        // Minimizing before the window is on screen would be lost; minimize once it is.
+        m_window->setWindowState(state);
+        QMetaObject::invokeMethod(m_window.data(), &QWidget::showMinimized, Qt::QueuedConnection);
+        return;
+    }
+    m_window->setWindowState(state | wanted);
+}
+
+void TFormPlacement::AdjustMaxPosition()
+{
+    TPlacementRecord record = WindowPlacement::Read(m_window);
+    const QPoint frame = WindowPlacement::FrameSize(m_window);
+    record.MaxPosition = -frame;
+    WindowPlacement::WritePositions(m_window, record);
+}
+
+void TFormPlacement::SaveWindowState()
+{
+    if (!m_window || (!m_restored && m_active))
+        return;
+    m_store.CreateKey(ProgramKey());
+    TStoreSection section = Section();
+    section.WriteInteger(QStringLiteral("FormVersion"), m_version);
+    WriteWindowPlacement(section);
+    section.WriteString(QStringLiteral("Visible"), m_destroying ? QStringLiteral("1") : QStringLiteral("0"));
+    SaveStoredProperties();
+    m_saved = true;
+}
+
+void TFormPlacement::WriteWindowPlacement(TStoreSection &section) const
+{
+    const TPlacementRecord record = WindowPlacement::Read(m_window);
+    section.WriteInteger(QStringLiteral("Flags"), record.Flags);
+    section.WriteInteger(QStringLiteral("ShowCmd"), record.ShowCmd);
+    section.WriteInteger(QStringLiteral("PixelsPerInch"), Screen().PixelsPerInch);
+    const auto writeTwice = [&](const QString &name, const QString &text) {
+        section.WriteString(name + ScreenSuffix(), text);
+        section.WriteString(name, text);
+    };
+    writeTwice(QStringLiteral("MinMaxPos"),
+               FourNumbers(record.MinPosition.x(), record.MinPosition.y(),
+                           record.MaxPosition.x(), record.MaxPosition.y()));
+    const QRect normal = record.Normal;
+    writeTwice(QStringLiteral("NormPos"),
+               FourNumbers(normal.left(), normal.top(), normal.left() + normal.width(),
+                           normal.top() + normal.height()));
+}
+
+bool TFormPlacement::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_window || !IsChainHead())
+        return false;
+    if (event->type() == QEvent::Show && !m_shown) {
+        m_shown = true;
+        HandleShow();
+    } else if (event->type() == QEvent::Close) {
+        bool canClose = event->isAccepted();
+        HandleCloseQuery(canClose);
+        event->setAccepted(canClose);
+        return !canClose;
+    }
+    return false;
+}
+
+bool TFormPlacement::IsChainHead() const
+{
+    return ChainHead(m_window) == this;
+}
+
+void TFormPlacement::HandleShow()
+{
+    if (m_active)
+        RunReporting(&TFormPlacement::RestoreWindowState);
+    if (m_previous)
+        m_previous->HandleShow();
+}
+
+void TFormPlacement::HandleCloseQuery(bool &canClose)
+{
+    if (m_previous)
+        m_previous->HandleCloseQuery(canClose);
+    if (canClose && m_active)
+        RunReporting(&TFormPlacement::SaveWindowState);
+}
+
+void TFormPlacement::HandleDestroy()
+{
+    if (m_destroyHandled)
+        return;
+    m_destroyHandled = true;
+    if (!m_window || !m_active || m_saved)
+        return;
+    m_destroying = true;
+    RunReporting(&TFormPlacement::SaveWindowState);
+    m_destroying = false;
+}
+
+void TFormPlacement::Detach()
+{
+    if (!m_window)
+        return;
+    m_window->removeEventFilter(this);
+    if (IsChainHead()) {
+        SetChainHead(m_window, m_previous);
+        return;
+    }
+    // Destroyed out of order: the component attached after this one passes on to ours instead.
+    for (TFormPlacement *later = ChainHead(m_window); later; later = later->m_previous) {
+        if (later->m_previous == this) {
+            later->m_previous = m_previous;
+            return;
+        }
+    }
+}
+
+void TFormPlacement::RunReporting(void (TFormPlacement::*pass)())
+{
+    try {
+        (this->*pass)();
+    } catch (const TAppError &error) {
+        Report(error.Message());
+    } catch (const std::exception &error) {
+        Report(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void TFormPlacement::Report(const QString &message) const
+{
+    if (OnError)
+        OnError(message);
+    else
+        qWarning("%s", qPrintable(message));
+}
