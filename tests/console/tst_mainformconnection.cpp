@@ -230,6 +230,17 @@ private slots:
         QCOMPARE(f.Dialogs.Beeps, 1);
     }
 
+    void endingTheProgramWhileConnectedClosesThePort()
+    {
+        TFakeSerialPlatform platform;
+        {
+            TMainFormFixture f(&platform);
+            Click(f, "ConnectBtn");
+            QCOMPARE(platform.OpenHandles().size(), 1);
+        }
+        QVERIFY(platform.OpenHandles().isEmpty());
+    }
+
     void lostDeviceShowsTheDisconnectedState()
     {
         TPseudoTerminal pty;
