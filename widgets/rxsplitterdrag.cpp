@@ -73,6 +73,14 @@ void TRxSplitter::mouseReleaseEvent(QMouseEvent *event)
         OnPosChanged(this);
 }
 
+// A bar that disappears mid-drag gets no release; leaving the drag open would keep hints off.
+void TRxSplitter::hideEvent(QHideEvent *event)
+{
+    if (m_dragging)
+        EndDrag();
+    QFrame::hideEvent(event);
+}
+
 bool TRxSplitter::eventFilter(QObject *watched, QEvent *event)
 {
     if (m_dragging && event->type() == QEvent::KeyPress

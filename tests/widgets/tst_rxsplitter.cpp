@@ -79,6 +79,7 @@ private slots:
     void clickWithoutMovementResizesByZeroAndReports();
     void escapeLeavesBothPanesAsTheyWere();
     void refusedMoveKeepsTheLastLine();
+    void hidingTheWindowMidDragCancels();
     void hintsAreOffOnlyDuringTheDrag();
     void splitKindFollowsTheAlignments_data();
     void splitKindFollowsTheAlignments();
@@ -193,6 +194,19 @@ void TRxSplitterTest::refusedMoveKeepsTheLastLine()
     QCOMPARE(panes.splitter->cursor().shape(), Qt::ForbiddenCursor);
     panes.Release(-60);
     QCOMPARE(panes.upper->height(), 208);
+}
+
+void TRxSplitterTest::hidingTheWindowMidDragCancels()
+{
+    TPanes panes(477, 218);
+    TAppHints::Instance().SetShowHint(true);
+    panes.Press();
+    panes.Move(-30);
+    panes.window->hide();
+    QVERIFY(!panes.splitter->IsDragging());
+    QVERIFY(TAppHints::Instance().ShowHint());
+    QVERIFY(!panes.Line());
+    QCOMPARE(panes.upper->height(), 218);
 }
 
 void TRxSplitterTest::hintsAreOffOnlyDuringTheDrag()
