@@ -8,6 +8,7 @@
 #include "commportdriver.h"
 #include "designlook.h"
 #include "dialogs.h"
+#include "hotkeymanager.h"
 
 #include <QCloseEvent>
 #include <QMenu>
@@ -26,6 +27,7 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     SetupAppEvents();
     SetStatusText(QStringLiteral("Disconnected"));
     UpdatePortHints();
+    SetupMacros();
     BindHandlers();
     m_app.Run([this] { FormCreate(); });
 }
@@ -52,6 +54,16 @@ void TMainForm::BindHandlers()
     m_driver->OnDeviceLost = [this](QObject *) { m_app.Run([this] { CommPortDriverDeviceLost(); }); };
     m_appEvents->OnActivate = [this](QObject *) { m_app.Run([this] { AppEventsActivate(); }); };
     m_appEvents->OnDeactivate = [this](QObject *) { m_app.Run([this] { AppEventsDeactivate(); }); };
+    connect(m_ui->bMacro1, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::bMacro1Click));
+    connect(m_ui->bMacro2, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::bMacro2Click));
+    connect(m_ui->bMacro3, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::bMacro3Click));
+    connect(m_popupMenu1->findChild<QAction *>(QStringLiteral("SaveMacro11")), &QAction::triggered, this,
+            guard.Guard(this, &TMainForm::SaveMacro11Click));
+    connect(m_popupMenu1->findChild<QAction *>(QStringLiteral("SaveMacro21")), &QAction::triggered, this,
+            guard.Guard(this, &TMainForm::SaveMacro21Click));
+    connect(m_popupMenu1->findChild<QAction *>(QStringLiteral("SaveMAcro31")), &QAction::triggered, this,
+            guard.Guard(this, &TMainForm::SaveMAcro31Click));
+    m_hotKeyManager1->OnKeyDown = guard.Guard(this, &TMainForm::HotKeyManager1KeyDown);
 }
 
 void TMainForm::BindRadioGroup(TRadioGroup *group, void (TMainForm::*handler)())
@@ -134,6 +146,10 @@ void TMainForm::SetStatusText(const QString &text)
 void TMainForm::FormCreate()
 {
     setWindowTitle(QString::fromLatin1(kCaption));
+    // A history that fails to load ends the start-up loading: the boxes after it stay empty.
+    m_ui->lbMacro1->LoadHistory();
+    m_ui->lbMacro2->LoadHistory();
+    m_ui->lbMacro3->LoadHistory();
 }
 
 void TMainForm::FormClose()

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "virtualkeys.h"
+
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 
 namespace Ui {
@@ -12,6 +15,8 @@ class TAboutFrm;
 class TAppEvents;
 class TApplication;
 class TCommPortDriver;
+class THistoryComboBox;
+class THotKeyManager;
 class TRadioGroup;
 class TSerialPlatform;
 struct TFileOpenOptions;
@@ -67,6 +72,15 @@ public:
     void AssignPortDevice(int item, const QString &devicePath);
     void UpdatePortHints();
 
+    // Macros and hot keys.
+    void bMacro1Click();
+    void bMacro2Click();
+    void bMacro3Click();
+    void SaveMacro11Click();
+    void SaveMacro21Click();
+    void SaveMAcro31Click();
+    void HotKeyManager1KeyDown(QObject *Sender, std::uint16_t &Key, TShiftState Shift);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -83,6 +97,9 @@ private:
     void ShowDisconnectedWithError(const QString &status, const QString &why);
     QString ComPortName(int item) const;
     QMenu *BuildPortMenu(int item);
+    void SetupMacros();
+    void SendMacroOf(const THistoryComboBox &box);
+    void SaveMacroOf(THistoryComboBox &box);
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     TApplication &m_app;
@@ -90,4 +107,5 @@ private:
     QMenu *m_popupMenu1 = nullptr;
     TAboutFrm *m_aboutBox = nullptr;
     TAppEvents *m_appEvents = nullptr;
+    THotKeyManager *m_hotKeyManager1 = nullptr;
 };
