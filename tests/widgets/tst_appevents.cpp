@@ -134,12 +134,6 @@ void TAppEventsTest::destroyedInstanceIsNoLongerCalled()
 void TAppEventsTest::hintPropertiesReachTheApplication()
 {
     TAppEvents events;
-    QCOMPARE(events.HintPause(), 500);
-    QCOMPARE(events.HintShortPause(), 50);
-    QCOMPARE(events.HintHidePause(), 2500);
-    QVERIFY(events.ShowHint());
-    QVERIFY(events.Chained());
-
     QVERIFY(events.setProperty("HintColor", 16776176u));
     QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), QColor(240, 251, 255));
     QCOMPARE(TAppHints::Instance().Color(), TColor(16776176));

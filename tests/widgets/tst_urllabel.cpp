@@ -15,7 +15,6 @@ private slots:
     void releaseOutsideOpensNothing();
     void purpleOnlyWhileTheLeftButtonIsDown();
     void copyPutsTheCaptionOnTheClipboard();
-    void looksLikeALink();
 
 private:
     QStringList m_opened;
@@ -97,13 +96,6 @@ void TUrlLabelTest::copyPutsTheCaptionOnTheClipboard()
     actions.first()->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("authors@example.org"));
     QVERIFY(m_opened.isEmpty());
-}
-
-void TUrlLabelTest::looksLikeALink()
-{
-    TUrlLabel label;
-    QVERIFY(label.font().underline());
-    QCOMPARE(label.cursor().shape(), Qt::PointingHandCursor);
 }
 
 QTEST_MAIN(TUrlLabelTest)
