@@ -125,7 +125,7 @@ void TFormPlacement::RestoreWindowState()
     if (section.ReadInteger(QStringLiteral("FormVersion"), 0) >= m_version) {
         ReadWindowPlacement(section);
         m_restored = true;
-        LoadStoredProperties();
+        LoadStoredProperties(section);
     }
     m_restored = true;
     AdjustMaxPosition();
@@ -164,7 +164,8 @@ bool TFormPlacement::ReadPositions(const TStoreSection &section, TPlacementRecor
         found = true;
     }
     const int pixelsPerInch = Screen().PixelsPerInch;
-    if (!found || section.ReadInteger(QStringLiteral("PixelsPerInch"), pixelsPerInch) != pixelsPerInch)
+    const int storedPixelsPerInch = section.ReadInteger(QStringLiteral("PixelsPerInch"), pixelsPerInch);
+    if (!found || storedPixelsPerInch != pixelsPerInch)
         return false;
     if (!IsSizeable(m_window))
         record.Normal.setSize(current.size());
@@ -213,10 +214,12 @@ void TFormPlacement::SaveWindowState()
         return;
     m_store.CreateKey(ProgramKey());
     TStoreSection section = Section();
+    section.StartBatch();
     section.WriteInteger(QStringLiteral("FormVersion"), m_version);
     WriteWindowPlacement(section);
     section.WriteString(QStringLiteral("Visible"), m_destroying ? QStringLiteral("1") : QStringLiteral("0"));
-    SaveStoredProperties();
+    SaveStoredProperties(section);
+    section.CommitBatch();
     m_saved = true;
 }
 

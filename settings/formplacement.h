@@ -63,8 +63,8 @@ protected:
     QWidget *Window() const { return m_window; }
     TStoreSection Section() const;
     TScreenInfo Screen() const;
-    virtual void LoadStoredProperties() {}
-    virtual void SaveStoredProperties() {}
+    virtual void LoadStoredProperties(const TStoreSection &) {}
+    virtual void SaveStoredProperties(TStoreSection &) {}
     // The destroy-time save when no save has happened; runs once. A derived component calls it
     // from its own destructor, while its part still exists.
     void HandleDestroy();

@@ -19,13 +19,12 @@ void TFormStorage::SetStoredProps(const QStringList &entries)
     m_properties = Window() ? TStoredProperties(Window(), entries) : TStoredProperties();
 }
 
-void TFormStorage::LoadStoredProperties()
+void TFormStorage::LoadStoredProperties(const TStoreSection &section)
 {
-    m_properties.Load(Section(), Screen().PixelsPerInch);
+    m_properties.Load(section, Screen().PixelsPerInch);
 }
 
-void TFormStorage::SaveStoredProperties()
+void TFormStorage::SaveStoredProperties(TStoreSection &section)
 {
-    TStoreSection section = Section();
     m_properties.Save(section, Screen().PixelsPerInch);
 }

@@ -19,8 +19,8 @@ public:
     void SetStoredProps(const QStringList &entries);
 
 protected:
-    void LoadStoredProperties() override;
-    void SaveStoredProperties() override;
+    void LoadStoredProperties(const TStoreSection &section) override;
+    void SaveStoredProperties(TStoreSection &section) override;
 
 private:
     QStringList m_storedProps;

@@ -69,8 +69,10 @@ void THistoryComboBox::SaveHistory()
     TStoreSection section(m_store, KeyPath());
     // The user asked for the save: a history that did not reach the disk must not pass silently.
     section.Create();
+    section.StartBatch();
     for (int i = 0; i < count(); ++i)
         section.WriteString(EntryName(i), itemText(i));
+    section.CommitBatch();
 }
 
 void THistoryComboBox::AddToHistory(const QString &text)

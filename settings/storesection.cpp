@@ -47,9 +47,20 @@ void TStoreSection::Create()
 
 void TStoreSection::WriteString(const QString &name, const QString &text)
 {
+    m_pending.append({name, text});
+    if (!m_batching)
+        CommitBatch();
+}
+
+void TStoreSection::CommitBatch()
+{
+    m_batching = false;
+    if (m_pending.isEmpty())
+        return;
+    const QList<std::pair<QString, QString>> pending = std::exchange(m_pending, {});
     Create();
-    if (!m_store.WriteText(m_keyPath, name, text))
-        throw TAppError(Quoted("Failed to set data for '%1'", name));
+    if (!m_store.WriteTexts(m_keyPath, pending))
+        throw TAppError(Quoted("Failed to set data for '%1'", pending.first().first));
 }
 
 void TStoreSection::WriteInteger(const QString &name, int value)

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace {
 
 // INI has no empty sections: a key with nothing in it is kept alive by this value. Its control
@@ -163,13 +165,20 @@ std::pair<TUserStore::TValueType, QString> TUserStore::Read(const QString &key,
 
 bool TUserStore::WriteText(const QString &key, const QString &name, const QString &value)
 {
+    return WriteTexts(key, {{name, value}});
+}
+
+bool TUserStore::WriteTexts(const QString &key, const QList<std::pair<QString, QString>> &values)
+{
     const std::optional<QStringList> levels = SplitKey(key);
-    if (!levels || !IsValidName(name))
+    const bool namesValid = std::all_of(values.cbegin(), values.cend(),
+                                        [](const auto &value) { return IsValidName(value.first); });
+    if (!levels || !namesValid)
         return false;
     TStoreFile file(m_path);
     const QString group = file.GroupFor(*levels);
-    const QString path = file.FindValue(group, name).value_or(TStoreFile::PathOf(group, name));
-    file.SetValue(path, UpToFirstNul(value));
+    for (const auto &[name, value] : values)
+        file.SetValue(file.FindValue(group, name).value_or(TStoreFile::PathOf(group, name)), UpToFirstNul(value));
     return file.Commit();
 }
 

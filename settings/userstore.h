@@ -40,6 +40,8 @@ public:
     std::optional<QString> ReadText(const QString &key, const QString &name) const;
     // Creates the key if needed. False when the write did not reach the disk.
     bool WriteText(const QString &key, const QString &name, const QString &value);
+    // Several values in one write to the disk: all of them or, on false, none.
+    bool WriteTexts(const QString &key, const QList<std::pair<QString, QString>> &values);
     bool DeleteValue(const QString &key, const QString &name);
 
 private:

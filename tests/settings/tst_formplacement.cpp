@@ -262,6 +262,20 @@ private slots:
         QCOMPARE(store.ReadText(kSection, "cbAuto_Checked"), QString("True"));
     }
 
+    void unwritableSectionIsReportedAtCloseAndAgainAtDestruction()
+    {
+        const QString path = UnwritableStoreFile("[Software]\nTest\\WindowState\\ShowCmd=1\n");
+        const TUserStore store(path);
+        TStateFixture fixture(store);
+        fixture.Window.show();
+        QVERIFY(!fixture.Window.isMaximized());
+        fixture.Window.close();
+        QCOMPARE(fixture.Errors, QStringList(2, "Failed to set data for 'FormVersion'"));
+        fixture.DestroyComponents();
+        QCOMPARE(fixture.Errors, QStringList(4, "Failed to set data for 'FormVersion'"));
+        QCOMPARE(store.ValueNames(kSection), QStringList{"ShowCmd"});
+    }
+
     void componentDestroyedFirstHandsTheWindowBack()
     {
         TStateFixture fixture;

@@ -152,6 +152,16 @@ private slots:
         QCOMPARE(store.ReadText("Software\\K\\Twin", "Inner"), QString("kept"));
     }
 
+    void severalValuesAreWrittenAllOrNone()
+    {
+        TUserStore store;
+        QVERIFY(store.WriteTexts("Software\\T", {{"A", "1"}, {"b", "2"}, {"a", "3"}}));
+        QCOMPARE(store.ValueNames("Software\\T"), (QStringList{"A", "b"}));
+        QCOMPARE(store.ReadText("Software\\T", "A"), QString("3"));
+        QVERIFY(!store.WriteTexts("Software\\T", {{"C", "1"}, {"bad/name", "2"}}));
+        QCOMPARE(store.ValueType("Software\\T", "C"), TValueType::Missing);
+    }
+
     void twoStoresSeeEachOthersWrites()
     {
         TUserStore a;
