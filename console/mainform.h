@@ -11,10 +11,15 @@ namespace Ui {
 class TMainForm;
 }
 class QMenu;
+class QPushButton;
+class QShortcut;
+class TALed;
 class TAboutFrm;
 class TAppEvents;
 class TApplication;
 class TCommPortDriver;
+class TFileSendBar;
+class TFileSender;
 class THistoryComboBox;
 class THotKeyManager;
 class TRadioGroup;
@@ -72,6 +77,16 @@ public:
     void AssignPortDevice(int item, const QString &devicePath);
     void UpdatePortHints();
 
+    // Transmit box, file send and the manual modem lines.
+    void TxMemoKeyPress(char32_t Key);
+    void ClrTxMemoClick();
+    void SendFileBtnClick();
+    void SetDTRBtnClick();
+    void ClrDTRBtnClick();
+    void SetRTSBtnClick();
+    void ClrRTSBtnClick();
+    TFileSender &FileSender() const { return *m_fileSender; }
+
     // Macros and hot keys.
     void bMacro1Click();
     void bMacro2Click();
@@ -97,6 +112,11 @@ private:
     void ShowDisconnectedWithError(const QString &status, const QString &why);
     QString ComPortName(int item) const;
     QMenu *BuildPortMenu(int item);
+    void SetupTransmit();
+    void TypeIntoTxMemo(const QString &typed);
+    void FileSendFinished();
+    void CommandModemLine(void (TCommPortDriver::*drive)(bool), bool on, TALed *led, QPushButton *setBtn,
+                          QPushButton *clrBtn);
     void SetupMacros();
     void SendMacroOf(const THistoryComboBox &box);
     void SaveMacroOf(THistoryComboBox &box);
@@ -106,6 +126,9 @@ private:
     TCommPortDriver *m_driver;
     QMenu *m_popupMenu1 = nullptr;
     TAboutFrm *m_aboutBox = nullptr;
+    TFileSender *m_fileSender = nullptr;
+    TFileSendBar *m_fileSendBar = nullptr;
+    QShortcut *m_stopFileSend = nullptr;
     TAppEvents *m_appEvents = nullptr;
     THotKeyManager *m_hotKeyManager1 = nullptr;
 };

@@ -1,0 +1,181 @@
+// The transmit pane: typed keys go out at once, a file goes out in steps from the event loop,
+// and the DTR and RTS lines follow their SET and CLR buttons.
+#include "mainform.h"
+
+#include "ui_mainform.h"
+
+#include "aled.h"
+#include "application.h"
+#include "commportdriver.h"
+#include "dialogs.h"
+#include "driversendport.h"
+#include "filesendbar.h"
+#include "filesender.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QShortcut>
+#include <QThread>
+
+namespace {
+
+constexpr int kRtsOnTxItem = 4;
+constexpr int kKeyRtsHoldMs = 1;
+
+// Hands the events of one object to a callback before the object sees them; the callback says
+// whether the event is used up.
+class TEventTap : public QObject
+{
+public:
+    using THandler = std::function<bool(QEvent *event)>;
+
+    TEventTap(QObject *watched, THandler handler)
+        : QObject(watched)
+        , m_handler(std::move(handler))
+    {
+        watched->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override { return m_handler(event); }
+
+private:
+    THandler m_handler;
+};
+
+// What a key press puts into the box, as the characters it types. Keys that type nothing there
+// (Delete, Alt chords, Tab when it moves the focus) give nothing.
+QString TypedText(const QKeyEvent &key, bool tabMovesFocus)
+{
+    if (key.key() == Qt::Key_Delete || (key.modifiers() & Qt::AltModifier)
+        || (key.key() == Qt::Key_Tab && tabMovesFocus))
+        return {};
+    return key.text();
+}
+
+// A character of the single-byte set is its own byte; any other goes out in UTF-8.
+QByteArray KeyBytes(char32_t key)
+{
+    if (key <= 0xFF)
+        return QByteArray(1, char(key));
+    return QString::fromUcs4(&key, 1).toUtf8();
+}
+
+} // namespace
+
+void TMainForm::SetupTransmit()
+{
+    m_fileSender = new TFileSender(*new TDriverSendPort(*m_driver, this), this);
+    m_fileSender->setObjectName(QStringLiteral("FileSender"));
+    m_fileSendBar = new TFileSendBar(this);
+    m_ui->StatusBar->addPermanentWidget(m_fileSendBar);
+    m_fileSendBar->hide();
+    m_stopFileSend = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_stopFileSend->setEnabled(false);
+    connect(m_fileSender, &TFileSender::Progress, m_fileSendBar, &TFileSendBar::SetProgress);
+    connect(m_fileSender, &TFileSender::Finished, this, [this] { FileSendFinished(); });
+    connect(m_fileSendBar, &TFileSendBar::StopRequested, m_fileSender, &TFileSender::Stop);
+    connect(m_stopFileSend, &QShortcut::activated, m_fileSender, &TFileSender::Stop);
+
+    for (TALed *led : {m_ui->DTRLed, m_ui->RTSLed}) {
+        led->SetLEDStyle(TALed::LEDHorizontal);
+        led->SetBlink(false);
+    }
+
+    new TEventTap(m_ui->TxMemo, [this](QEvent *event) {
+        if (event->type() == QEvent::KeyPress)
+            TypeIntoTxMemo(TypedText(*static_cast<QKeyEvent *>(event), m_ui->TxMemo->tabChangesFocus()));
+        else if (event->type() == QEvent::InputMethod)
+            TypeIntoTxMemo(static_cast<QInputMethodEvent *>(event)->commitString());
+        return false;
+    });
+    // A window that closes takes its file send with it, whatever keeps the window object alive.
+    new TEventTap(this, [this](QEvent *event) {
+        if (event->type() == QEvent::Close)
+            m_fileSender->Stop();
+        return false;
+    });
+}
+
+void TMainForm::TypeIntoTxMemo(const QString &typed)
+{
+    for (char32_t key : typed.toUcs4())
+        m_app.Run([&] { TxMemoKeyPress(key); });
+}
+
+void TMainForm::TxMemoKeyPress(char32_t Key)
+{
+    if (!m_driver->IsOpen())
+        return;
+    const bool rtsOnTx = m_ui->HandshakingRG->ItemIndex() == kRtsOnTxItem;
+    if (rtsOnTx)
+        m_driver->SetRTS(true);
+    if (Key == U'\r' && m_ui->CRpLFCB->isChecked()) {
+        m_driver->WriteText(QByteArrayLiteral("\r\n"));
+    } else {
+        const QByteArray bytes = KeyBytes(Key);
+        m_driver->WriteBytes(bytes.constData(), static_cast<std::int32_t>(bytes.size()));
+    }
+    if (rtsOnTx) {
+        QThread::msleep(kKeyRtsHoldMs);
+        m_driver->SetRTS(false);
+    }
+}
+
+void TMainForm::ClrTxMemoClick()
+{
+    m_ui->TxMemo->clear();
+}
+
+void TMainForm::SendFileBtnClick()
+{
+    if (m_fileSender->IsRunning())
+        return;
+    const std::optional<QString> path = m_app.Dialogs().OpenFile(this, OpenDialog1());
+    if (!path)
+        return;
+    if (!m_fileSender->Start(*path)) {
+        m_app.Dialogs().WarningBox(this, QStringLiteral("Warning"),
+                                   QStringLiteral("File access error! (+r attribute?)"));
+        return;
+    }
+    m_fileSendBar->Begin(*path, m_fileSender->Total());
+    m_fileSendBar->show();
+    m_stopFileSend->setEnabled(true);
+}
+
+void TMainForm::FileSendFinished()
+{
+    m_fileSendBar->hide();
+    m_stopFileSend->setEnabled(false);
+}
+
+void TMainForm::SetDTRBtnClick()
+{
+    CommandModemLine(&TCommPortDriver::SetDTR, true, m_ui->DTRLed, m_ui->SetDTRBtn, m_ui->ClrDTRBtn);
+}
+
+void TMainForm::ClrDTRBtnClick()
+{
+    CommandModemLine(&TCommPortDriver::SetDTR, false, m_ui->DTRLed, m_ui->SetDTRBtn, m_ui->ClrDTRBtn);
+}
+
+void TMainForm::SetRTSBtnClick()
+{
+    CommandModemLine(&TCommPortDriver::SetRTS, true, m_ui->RTSLed, m_ui->SetRTSBtn, m_ui->ClrRTSBtn);
+}
+
+void TMainForm::ClrRTSBtnClick()
+{
+    CommandModemLine(&TCommPortDriver::SetRTS, false, m_ui->RTSLed, m_ui->SetRTSBtn, m_ui->ClrRTSBtn);
+}
+
+// The LED is the only record of the last command; exactly one button of the pair is enabled,
+// SET exactly while the LED is off.
+void TMainForm::CommandModemLine(void (TCommPortDriver::*drive)(bool), bool on, TALed *led,
+                                 QPushButton *setBtn, QPushButton *clrBtn)
+{
+    (m_driver->*drive)(on);
+    led->SetValue(on);
+    (on ? clrBtn : setBtn)->setEnabled(true);
+    (on ? setBtn : clrBtn)->setEnabled(false);
+}

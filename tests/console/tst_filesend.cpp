@@ -1,0 +1,260 @@
+#include "mainformfixture.h"
+#include "pseudoterminal.h"
+
+#include "commportdriver.h"
+#include "filesender.h"
+
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+const QString kAccessError = QStringLiteral("File access error! (+r attribute?)");
+
+QByteArray Pattern(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(1234);
+    for (char &b : bytes)
+        b = char(generator.bounded(256));
+    return bytes;
+}
+
+} // namespace
+
+// Send File on a pseudo-terminal: the device side reads what arrives and keeps talking back.
+class TstFileSend : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TPseudoTerminal> m_pty;
+    std::unique_ptr<TMainFormFixture> m_f;
+    std::unique_ptr<QSocketNotifier> m_deviceReads;
+    QTimer m_deviceTalks;
+    QByteArray m_arrived;
+    QByteArray m_received;
+    int m_linesTold = 0;
+
+    TMainFormFixture &F() { return *m_f; }
+    TFileSender &Sender() { return F().Form().FileSender(); }
+    QProgressBar *ProgressBar() { return F().Form().findChild<QProgressBar *>("FileSendProgress"); }
+    void Click(const char *button) { QTest::mouseClick(F().Control<QPushButton>(button), Qt::LeftButton); }
+
+    QString WriteFile(const QByteArray &bytes, const QString &name = "image.bin")
+    {
+        const QString path = m_dir->filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    void ChooseFile(const QString &path)
+    {
+        F().Dialogs.FileAnswers.push_back(path);
+        Click("SendFileBtn");
+    }
+    // The device: everything the program sends is collected, and a line goes back every few ms.
+    void StartDevice()
+    {
+        const int master = m_pty->MasterDescriptor();
+        m_deviceReads = std::make_unique<QSocketNotifier>(master, QSocketNotifier::Read);
+        connect(m_deviceReads.get(), &QSocketNotifier::activated, this, [this, master] {
+            char buffer[4096];
+            const ssize_t got = ::read(master, buffer, sizeof buffer);
+            if (got > 0)
+                m_arrived.append(buffer, got);
+            else
+                m_deviceReads->setEnabled(false);
+        });
+        connect(&m_deviceTalks, &QTimer::timeout, this,
+                [this] { m_pty->Write(QByteArray("rx ") + QByteArray::number(++m_linesTold) + "\r\n"); });
+        m_deviceTalks.start(5);
+    }
+    // Runs action once, at the first progress report past the given count.
+    void AtProgress(qint64 after, std::function<void()> action)
+    {
+        auto fired = std::make_shared<bool>(false);
+        connect(&Sender(), &TFileSender::Progress, this, [=](qint64 done) {
+            if (done >= after && !*fired) {
+                *fired = true;
+                action();
+            }
+        });
+    }
+    // Counts what the driver hands to the window, passing it on to the window's own handler.
+    void TapReceivedData()
+    {
+        TCommPortDriver &driver = F().Form().CommPortDriver();
+        driver.OnReceiveData = [this, bound = driver.OnReceiveData](QObject *sender, const void *data, int size) {
+            m_received.append(static_cast<const char *>(data), size);
+            if (bound)
+                bound(sender, data, size);
+        };
+    }
+    int LinesReceived() const { return int(m_received.count("rx ")); }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_pty = std::make_unique<TPseudoTerminal>();
+        QVERIFY(m_pty->IsValid());
+        m_f = std::make_unique<TMainFormFixture>();
+        F().MapPort(1, m_pty->SlavePath());
+        F().Form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&F().Form()));
+        Click("ConnectBtn");
+        QVERIFY(F().Form().CommPortDriver().IsOpen());
+        m_arrived.clear();
+        m_received.clear();
+        m_linesTold = 0;
+        TapReceivedData();
+        StartDevice();
+    }
+    void cleanup()
+    {
+        m_deviceTalks.stop();
+        m_deviceTalks.disconnect();
+        m_deviceReads.reset();
+        m_f.reset();
+        m_pty.reset();
+        m_dir.reset();
+    }
+
+    void fileArrivesWholeWhileDataFlowsBack_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("1000 bytes") << 1000;
+        QTest::newRow("1 MiB") << 1024 * 1024;
+    }
+    void fileArrivesWholeWhileDataFlowsBack()
+    {
+        QFETCH(int, size);
+        const QByteArray bytes = Pattern(size);
+        QTRY_VERIFY_WITH_TIMEOUT(LinesReceived() >= 2, 20000);
+        int linesDuringSend = 0;
+        connect(&Sender(), &TFileSender::Progress, this, [&] { linesDuringSend = LinesReceived(); });
+        const int linesBefore = LinesReceived();
+
+        ChooseFile(WriteFile(bytes));
+        QVERIFY(Sender().IsRunning());
+        QVERIFY(ProgressBar()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!Sender().IsRunning(), 120000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_arrived.size(), bytes.size(), 20000);
+        QVERIFY(m_arrived == bytes);
+        QVERIFY(!ProgressBar()->isVisible());
+        QVERIFY(F().Dialogs.Warnings.isEmpty());
+        if (size > 100000)
+            QVERIFY2(linesDuringSend > linesBefore, "nothing was received while sending");
+        const QByteArray lastTold = "rx " + QByteArray::number(m_linesTold) + "\r\n";
+        QTRY_VERIFY_WITH_TIMEOUT(m_received.contains(lastTold), 20000);
+    }
+
+    void sendEndsCleanly_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Esc") << "Esc";
+        QTest::newRow("Stop button") << "Stop button";
+        QTest::newRow("Disconnect") << "Disconnect";
+        QTest::newRow("device unplugged") << "unplug";
+        QTest::newRow("window closed") << "close";
+    }
+    void sendEndsCleanly()
+    {
+        QFETCH(QString, how);
+        const QByteArray bytes = Pattern(4 * 1024 * 1024);
+        AtProgress(20000, [&] {
+            if (how == "Esc")
+                QTest::keyClick(F().Control<QPlainTextEdit>("TxMemo"), Qt::Key_Escape);
+            else if (how == "Stop button")
+                QTest::mouseClick(F().Form().findChild<QToolButton *>("FileSendStop"), Qt::LeftButton);
+            else if (how == "Disconnect")
+                Click("DisconnectBtn");
+            else if (how == "unplug")
+                m_pty->CloseMaster();
+            else
+                F().Form().close();
+        });
+        ChooseFile(WriteFile(bytes));
+        QTRY_VERIFY_WITH_TIMEOUT(!Sender().IsRunning(), 120000);
+        QVERIFY(!ProgressBar()->isVisible());
+        QVERIFY(Sender().Done() < bytes.size());
+        if (how == "Esc" || how == "Stop button") {
+            QTRY_COMPARE_WITH_TIMEOUT(m_arrived.size(), Sender().Done(), 20000);
+            QVERIFY(m_arrived == bytes.left(m_arrived.size()));
+            QVERIFY(F().Form().CommPortDriver().IsOpen());
+            QVERIFY(F().Control<QPlainTextEdit>("TxMemo")->toPlainText().isEmpty());
+        }
+    }
+
+    void sendFileDuringSendDoesNothing()
+    {
+        const QByteArray bytes = Pattern(2 * 1024 * 1024);
+        AtProgress(1, [&] { ChooseFile(WriteFile("other", "other.txt")); });
+        ChooseFile(WriteFile(bytes));
+        QTRY_VERIFY_WITH_TIMEOUT(!Sender().IsRunning(), 120000);
+        QCOMPARE(F().Dialogs.FileRequests.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(m_arrived.size(), bytes.size(), 20000);
+        QVERIFY(m_arrived == bytes);
+    }
+
+    void dialogOffersTheSendFilters()
+    {
+        Click("SendFileBtn");
+        QCOMPARE(F().Dialogs.FileRequests.size(), 1);
+        const TFileOpenOptions asked = F().Dialogs.FileRequests.first();
+        QCOMPARE(asked.Title, QString());
+        QCOMPARE(asked.Filter, QStringLiteral("All files (*.*)|*.*|HEX file (*.hex)|*.hex|BIN file (*.bin)|*.bin|"
+                                              "ASCII text file (*.txt)|*.txt"));
+        QCOMPARE(asked.FilterIndex, 0);
+        QCOMPARE(asked.DefaultExt, QString());
+        QVERIFY(!Sender().IsRunning());
+        QVERIFY(F().Dialogs.Warnings.isEmpty());
+    }
+
+    void unopenableFileWarns_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("missing") << false;
+        QTest::newRow("read-only") << true;
+    }
+    void unopenableFileWarns()
+    {
+        QFETCH(bool, exists);
+        QString path = m_dir->filePath("absent.hex");
+        if (exists) {
+            path = WriteFile("data", "locked.hex");
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        }
+        ChooseFile(path);
+        QCOMPARE(F().Dialogs.Warnings.size(), 1);
+        QCOMPARE(F().Dialogs.Warnings.first().Caption, QStringLiteral("Warning"));
+        QCOMPARE(F().Dialogs.Warnings.first().Text, kAccessError);
+        QVERIFY(!Sender().IsRunning());
+        QVERIFY(!ProgressBar()->isVisible());
+        QTest::qWait(100);
+        QCOMPARE(m_arrived, QByteArray());
+        QCOMPARE(QFile::exists(path), exists);
+    }
+
+    void emptyFileSendsNothing()
+    {
+        ChooseFile(WriteFile(QByteArray()));
+        QTRY_VERIFY_WITH_TIMEOUT(!Sender().IsRunning(), 20000);
+        QTest::qWait(100);
+        QCOMPARE(m_arrived, QByteArray());
+        QVERIFY(F().Dialogs.Warnings.isEmpty());
+    }
+};
+
+QTEST_MAIN(TstFileSend)
+#include "tst_filesend.moc"

@@ -1,0 +1,239 @@
+#include "fakeserialplatform.h"
+#include "mainformfixture.h"
+
+#include "aled.h"
+#include "commportdriver.h"
+#include "filesender.h"
+#include "radiogroup.h"
+
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int kRtsOnTx = 4;
+
+// Types text into a widget key by key: CR as Return, BS as Backspace, anything outside ASCII as a
+// key that carries just its character, as a keyboard layout would deliver it.
+void Type(QWidget *widget, const QString &text)
+{
+    for (char32_t c : text.toUcs4()) {
+        if (c == U'\r')
+            QTest::keyClick(widget, Qt::Key_Return);
+        else if (c == U'\b')
+            QTest::keyClick(widget, Qt::Key_Backspace);
+        else if (c < 0x80)
+            QTest::keyClick(widget, char(c));
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+    }
+}
+
+} // namespace
+
+// Typing into the transmit box, its CLEAR button and the DTR and RTS buttons, on the recording fake.
+class TstTransmit : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TFakeSerialPlatform> m_platform;
+    std::unique_ptr<TMainFormFixture> m_f;
+
+    TMainFormFixture &F() { return *m_f; }
+    QPlainTextEdit *TxMemo() { return F().Control<QPlainTextEdit>("TxMemo"); }
+    void Click(const char *button) { QTest::mouseClick(F().Control<QPushButton>(button), Qt::LeftButton); }
+    void Connect()
+    {
+        Click("ConnectBtn");
+        QVERIFY(F().Form().CommPortDriver().IsOpen());
+        m_platform->Calls.clear();
+        m_platform->Written.clear();
+    }
+    QStringList LineAndWriteCalls() const { return m_platform->CallsStartingWith({"Escape", "Write"}); }
+
+    // LED value and the enabled state of SET and CLR, for one line ("DTR" or "RTS").
+    QList<bool> LineControls(const QString &line)
+    {
+        return {F().Control<TALed>(qPrintable(line + "Led"))->Value(),
+                F().Control<QPushButton>(qPrintable("Set" + line + "Btn"))->isEnabled(),
+                F().Control<QPushButton>(qPrintable("Clr" + line + "Btn"))->isEnabled()};
+    }
+
+private slots:
+    void init()
+    {
+        m_platform = std::make_unique<TFakeSerialPlatform>();
+        m_f = std::make_unique<TMainFormFixture>(m_platform.get());
+    }
+    void cleanup()
+    {
+        m_f.reset();
+        m_platform.reset();
+    }
+
+    void typedKeysGoOutAtOnce_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("crIsCrLf");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QStringList>("writes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("abc") << "abc" << false << QByteArray("abc")
+                             << QStringList{"Write 1", "Write 1", "Write 1"} << "abc";
+        QTest::newRow("Enter as CR") << "a\r" << false << QByteArray("a\r")
+                                     << QStringList{"Write 1", "Write 1"} << "a\n";
+        QTest::newRow("Enter as CR LF") << "a\r" << true << QByteArray("a\r\n")
+                                        << QStringList{"Write 1", "Write 2"} << "a\n";
+        QTest::newRow("Backspace") << "ab\b" << false << QByteArray("ab\b")
+                                   << QStringList{"Write 1", "Write 1", "Write 1"} << "a";
+        QTest::newRow("Latin-1 letter") << QString::fromUtf8("é") << false << QByteArray("\xE9")
+                                        << QStringList{"Write 1"} << QString::fromUtf8("é");
+        QTest::newRow("beyond Latin-1") << QString::fromUtf8("€") << false << QByteArray("\xE2\x82\xAC")
+                                        << QStringList{"Write 3"} << QString::fromUtf8("€");
+        QTest::newRow("beyond the basic plane") << QString::fromUtf8("😀") << false
+                                                << QByteArray("\xF0\x9F\x98\x80") << QStringList{"Write 4"}
+                                                << QString::fromUtf8("😀");
+    }
+    void typedKeysGoOutAtOnce()
+    {
+        QFETCH(QString, keys);
+        QFETCH(bool, crIsCrLf);
+        QFETCH(QByteArray, sent);
+        QFETCH(QStringList, writes);
+        QFETCH(QString, shown);
+        F().Control<QCheckBox>("CRpLFCB")->setChecked(crIsCrLf);
+        Connect();
+        Type(TxMemo(), keys);
+        QCOMPARE(m_platform->Written, sent);
+        QCOMPARE(LineAndWriteCalls(), writes);
+        QCOMPARE(TxMemo()->toPlainText(), shown);
+    }
+
+    void closedPortShowsTypingAndSendsNothing()
+    {
+        F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
+        m_platform->Calls.clear();
+        Type(TxMemo(), "abc\r");
+        QCOMPARE(TxMemo()->toPlainText(), QStringLiteral("abc\n"));
+        QCOMPARE(LineAndWriteCalls(), QStringList());
+    }
+
+    void rtsOnTxFramesEveryKey_data()
+    {
+        QTest::addColumn<bool>("crIsCrLf");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("CR") << false
+                            << QStringList{"Escape 3", "Write 1", "Escape 4", "Escape 3", "Write 1", "Escape 4"};
+        QTest::newRow("CR LF") << true
+                               << QStringList{"Escape 3", "Write 1", "Escape 4", "Escape 3", "Write 2", "Escape 4"};
+    }
+    void rtsOnTxFramesEveryKey()
+    {
+        QFETCH(bool, crIsCrLf);
+        QFETCH(QStringList, calls);
+        F().Control<QCheckBox>("CRpLFCB")->setChecked(crIsCrLf);
+        F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
+        Connect();
+        Type(TxMemo(), "x\r");
+        QCOMPARE(LineAndWriteCalls(), calls);
+        QVERIFY(!m_platform->Rts);
+    }
+
+    void rtsOnTxLeavesTheLedShowingOn()
+    {
+        Connect();
+        Click("SetRTSBtn");
+        QVERIFY(m_platform->Rts);
+        F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
+        Type(TxMemo(), "x");
+        QVERIFY(!m_platform->Rts);
+        QCOMPARE(LineControls("RTS"), (QList<bool>{true, false, true}));
+    }
+
+    void clearEmptiesTheBoxAndSendsNothing()
+    {
+        Connect();
+        Type(TxMemo(), "ab\rc");
+        m_platform->Calls.clear();
+        Click("ClrTxMemo");
+        QCOMPARE(TxMemo()->toPlainText(), QString());
+        QCOMPARE(LineAndWriteCalls(), QStringList());
+    }
+
+    void lineControlsStartOff()
+    {
+        for (const char *line : {"DTR", "RTS"}) {
+            QCOMPARE(LineControls(line), (QList<bool>{false, true, false}));
+            const TALed *led = F().Control<TALed>(qPrintable(QString(line) + "Led"));
+            QCOMPARE(led->LEDStyle(), TALed::LEDHorizontal);
+            QCOMPARE(led->size(), QSize(22, 14));
+            QVERIFY(!led->Blink());
+        }
+    }
+
+    void lineButtonsDriveTheirLineOnly_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<bool>("connected");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("DTR connected") << "DTR" << "RTS" << true << QStringList{"Escape 5", "Escape 6"};
+        QTest::newRow("RTS connected") << "RTS" << "DTR" << true << QStringList{"Escape 3", "Escape 4"};
+        QTest::newRow("DTR disconnected") << "DTR" << "RTS" << false << QStringList();
+        QTest::newRow("RTS disconnected") << "RTS" << "DTR" << false << QStringList();
+    }
+    void lineButtonsDriveTheirLineOnly()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, other);
+        QFETCH(bool, connected);
+        QFETCH(QStringList, calls);
+        if (connected)
+            Connect();
+        m_platform->Calls.clear();
+        const QList<bool> otherBefore = LineControls(other);
+
+        Click(qPrintable("Set" + line + "Btn"));
+        QCOMPARE(LineControls(line), (QList<bool>{true, false, true}));
+        QCOMPARE(LineControls(other), otherBefore);
+        Click(qPrintable("Set" + line + "Btn"));   // disabled: the same command cannot repeat
+        Click(qPrintable("Clr" + line + "Btn"));
+        QCOMPARE(LineControls(line), (QList<bool>{false, true, false}));
+        QCOMPARE(LineControls(other), otherBefore);
+        QCOMPARE(LineAndWriteCalls(), calls);
+    }
+
+    void connectAndDisconnectLeaveLineControlsAlone()
+    {
+        Click("SetDTRBtn");
+        Click("ConnectBtn");
+        QVERIFY(F().Form().CommPortDriver().IsOpen());
+        QVERIFY(!m_platform->Dtr);
+        QCOMPARE(LineControls("DTR"), (QList<bool>{true, false, true}));
+        QCOMPARE(LineControls("RTS"), (QList<bool>{false, true, false}));
+        Click("DisconnectBtn");
+        QCOMPARE(LineControls("DTR"), (QList<bool>{true, false, true}));
+        QCOMPARE(LineControls("RTS"), (QList<bool>{false, true, false}));
+    }
+
+    void fileOnClosedPortIsReadAndDropped()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("image.bin");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(1000, 'x'));
+        file.close();
+        F().Dialogs.FileAnswers.push_back(path);
+        Click("SendFileBtn");
+        QTRY_VERIFY(!F().Form().FileSender().IsRunning());
+        QCOMPARE(LineAndWriteCalls(), QStringList());
+        QVERIFY(F().Dialogs.Warnings.isEmpty());
+    }
+};
+
+QTEST_MAIN(TstTransmit)
+#include "tst_transmit.moc"
