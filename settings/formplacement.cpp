@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -51,6 +52,21 @@ int Word(const QStringList &words, int index, int defaultValue)
 QString FourNumbers(int a, int b, int c, int d)
 {
     return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);
+}
+
+// Left, top, right and bottom, with the current rectangle's edges for missing words. Nothing for a
+// rectangle no window can take: empty (right not beyond left, bottom not below top) or beyond
+// the sizes Qt can give a window.
+std::optional<QRect> NormalRect(const QStringList &words, const QRect &current)
+{
+    const qint64 left = Word(words, 0, current.left());
+    const qint64 top = Word(words, 1, current.top());
+    const qint64 width = Word(words, 2, current.left() + current.width()) - left;
+    const qint64 height = Word(words, 3, current.top() + current.height()) - top;
+    const auto fits = [](qint64 value) { return qAbs(value) <= QWIDGETSIZE_MAX; };
+    if (width <= 0 || height <= 0 || !fits(left) || !fits(top) || !fits(width) || !fits(height))
+        return std::nullopt;
+    return QRect(int(left), int(top), int(width), int(height));
 }
 
 bool IsSizeable(const QWidget *window)
@@ -155,22 +171,20 @@ bool TFormPlacement::ReadPositions(const TStoreSection &section, TPlacementRecor
         found = true;
     }
     const QRect current = record.Normal;
+    std::optional<QRect> normal = current;
     const QStringList norm = Words(read(QStringLiteral("NormPos")));
     if (!norm.isEmpty()) {
-        const QPoint topLeft(Word(norm, 0, current.left()), Word(norm, 1, current.top()));
-        const QPoint bottomRight(Word(norm, 2, current.left() + current.width()),
-                                 Word(norm, 3, current.top() + current.height()));
-        record.Normal = QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
+        normal = NormalRect(norm, current);
         found = true;
     }
     const int pixelsPerInch = Screen().PixelsPerInch;
     const int storedPixelsPerInch = section.ReadInteger(QStringLiteral("PixelsPerInch"), pixelsPerInch);
-    if (!found || storedPixelsPerInch != pixelsPerInch)
+    if (!found || storedPixelsPerInch != pixelsPerInch || !normal)
         return false;
+    record.Normal = *normal;
     if (!IsSizeable(m_window))
         record.Normal.setSize(current.size());
-    // An empty rectangle would leave the window unusable; the window system's place is better.
-    return record.Normal.width() > 0 && record.Normal.height() > 0;
+    return true;
 }
 
 void TFormPlacement::ReadState(const TStoreSection &section)

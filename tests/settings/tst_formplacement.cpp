@@ -155,6 +155,7 @@ private slots:
         QTest::newRow("other pixels per inch") << "120" << "50,60,450,360";
         QTest::newRow("right not beyond left") << "96" << "450,60,450,360";
         QTest::newRow("bottom not below top") << "96" << "50,360,450,300";
+        QTest::newRow("beyond any size") << "96" << "-2147483648,-2147483648,2147483647,2147483647";
     }
     void positionsAreSkippedButStateAndPropertiesApplied()
     {
