@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace {
 
 // A typed name without a folder means a device node: "ttyUSB0" is /dev/ttyUSB0.
@@ -52,8 +54,12 @@ QMenu *TMainForm::BuildPortMenu(int item)
     menu->setObjectName(QStringLiteral("ComPortMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const QString current = TComPortMap().DevicePath(ComPortName(item));
-    for (const TSerialDevice &device : TSerialDeviceList().Devices()) {
-        QAction *action = menu->addAction(device.Label);
+    QList<TSerialDevice> devices = TSerialDeviceList().Devices();
+    // The assigned device stays in view even while it is unplugged.
+    if (std::none_of(devices.cbegin(), devices.cend(), [&](const TSerialDevice &d) { return d.Path == current; }))
+        devices.prepend({current, QStringLiteral("%1 (not present)").arg(current)});
+    for (const TSerialDevice &device : devices) {
+        QAction *action = menu->addAction(QString(device.Label).replace(u'&', QStringLiteral("&&")));
         action->setCheckable(true);
         action->setChecked(device.Path == current);
         connect(action, &QAction::triggered, this,

@@ -6,6 +6,7 @@
 #include "comportmap.h"
 #include "radiogroup.h"
 
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,12 +17,13 @@ class TstMainFormPorts : public QObject
 {
     Q_OBJECT
 
-    // Opens the context menu over the item and returns it (it stays open, nothing blocks).
+    // Right-clicks the item's button and returns the menu (it stays open, nothing blocks).
     static QMenu *OpenMenu(TMainFormFixture &f, int item)
     {
-        auto *group = f.Control<TRadioGroup>("ComPortRG");
-        const QPoint pos = group->Button(item)->geometry().center();
-        emit group->customContextMenuRequested(pos);
+        QWidget *button = f.Control<TRadioGroup>("ComPortRG")->Button(item);
+        const QPoint pos(6, button->height() / 2);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, button->mapToGlobal(pos));
+        QApplication::sendEvent(button, &event);
         return f.Form().findChild<QMenu *>(QStringLiteral("ComPortMenu"));
     }
     static QAction *Action(QMenu *menu, const QString &text)
@@ -44,11 +46,20 @@ private slots:
         QCOMPARE(group->Button(2)->toolTip(), QStringLiteral("/dev/ttyUSB0"));
     }
 
-    void menuEndsWithOtherAndMarksNothingUnknown()
+    void menuMarksTheAssignedDeviceEvenWhenAbsent()
     {
         TMainFormFixture f;
+        const QString gone = f.Home.Path() + QStringLiteral("/ttyUSB9");
+        f.MapPort(3, gone);
         QMenu *menu = OpenMenu(f, 2);
         QVERIFY(menu);
+        QCOMPARE(menu->actions().first()->text(), gone + QStringLiteral(" (not present)"));
+        QList<QAction *> checked;
+        for (QAction *action : menu->actions()) {
+            if (action->isChecked())
+                checked << action;
+        }
+        QCOMPARE(checked, QList<QAction *>{menu->actions().first()});
         QCOMPARE(menu->actions().last()->text(), QStringLiteral("Other…"));
         menu->close();
     }
