@@ -29,6 +29,7 @@ void TAboutFrmTest::boxIsFixedAtItsDesignedPlace()
     QVERIFY(box.windowFlags() & Qt::WindowContextHelpButtonHint);
     // Written after the panel has its size, so the guards let them through.
     QCOMPARE(box.Form()->ScrewPanel1->ScrewSize(), 4);
+    QCOMPARE(box.Form()->ScrewPanel1->BevelOuter(), int(TScrewPanel::bvLowered));
 }
 
 void TAboutFrmTest::linksOpenTheirTargetsAndCopyTheirCaptions_data()

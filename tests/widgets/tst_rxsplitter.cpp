@@ -87,6 +87,7 @@ private slots:
     void controlsRefuseSplitterAndWindowAndClearWhenDestroyed();
     void limitOffsetSetsBothLimits();
     void topIsReachableByName();
+    void aligningWithoutControlsTakesTheNeighbour();
 };
 
 void TRxSplitterTest::dragIsClampedToTheLimits_data()
@@ -339,6 +340,21 @@ void TRxSplitterTest::topIsReachableByName()
     QVERIFY(splitter->setProperty("Top", 319));
     QCOMPARE(splitter->y(), 319);
     QCOMPARE(splitter->property("Top").toInt(), 319);
+}
+
+void TRxSplitterTest::aligningWithoutControlsTakesTheNeighbour()
+{
+    QWidget parent;
+    parent.resize(200, 200);
+    auto *upper = new QWidget(&parent);
+    upper->setGeometry(0, 0, 200, 50);
+    auto *inner = new QWidget(upper); // the direct child of the parent is taken, not what lies in it
+    inner->setGeometry(0, 40, 200, 10);
+    auto *splitter = new TRxSplitter(&parent);
+    splitter->setGeometry(0, 50, 200, 10);
+    splitter->SetAlign(TRxSplitter::alTop);
+    QCOMPARE(splitter->height(), 3);
+    QCOMPARE(splitter->ControlFirst(), upper);
 }
 
 QTEST_MAIN(TRxSplitterTest)
