@@ -277,6 +277,18 @@ private slots:
         QCOMPARE(store.ValueNames(kSection), QStringList{"ShowCmd"});
     }
 
+    void onlyTheFirstShowRestores()
+    {
+        Store({{"ShowCmd", "1"}, {"cbAuto_Checked", "True"}});
+        TStateFixture fixture;
+        fixture.Window.show();
+        QVERIFY(fixture.Window.Check->isChecked());
+        fixture.Window.Check->setChecked(false);
+        fixture.Window.hide();
+        fixture.Window.show();
+        QVERIFY(!fixture.Window.Check->isChecked());
+    }
+
     void componentDestroyedFirstHandsTheWindowBack()
     {
         TStateFixture fixture;
