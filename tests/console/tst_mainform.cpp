@@ -88,49 +88,6 @@ private slots:
         QVERIFY(group->Button(index)->isChecked());
     }
 
-    void hints_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("hint");
-        const std::pair<const char *, const char *> rows[] = {
-            {"ConnectBtn", "Connect to port"},
-            {"DisconnectBtn", "Disconnect"},
-            {"Button1", "About program"},
-            {"QuitBtn", "Quit Velorand"},
-            {"ComPortRG", "Port number"},
-            {"BaudRateRG", "Baud rate"},
-            {"DataBitsRG", "Number of Data bits"},
-            {"ParityRG", "Parity"},
-            {"StopBitsRG", "Number of Stop bits"},
-            {"HandshakingRG", "Handshaking"},
-            {"GroupBox3", "Velorand Settings"},
-            {"cbAuto", "Auto Connect and Disconnect.\nIf you use same com port for \nsomething else. Like programing,... "},
-            {"TCBox", "Show time in Receive box"},
-            {"ClrRxMemo", "Clear Receive box\nHotKey=Del"},
-            {"Button2", "Reset ASCII char counter"},
-            {"ChCount0", "ASCII code of the char which\nwill be counted;\nfor example 13 - <CR>"},
-            {"Memo1", "DEC value"},
-            {"Memo2", "HEX value"},
-            {"Memo3", "BIN value"},
-            {"ClrTxMemo", "Clear Transmit box"},
-            {"CRpLFCB", "if checked then ENTER\nkey in transmit box send\n<CR><LF> eles only <CR>"},
-            {"SendFileBtn", "Send file through serial line.\nUseful for downloading data\nto target controler."},
-            {"gbMacros", "Macros"},
-            {"lbMacro2", "You can add any ASCII character\njust by using #xxx or $xx format. Where xxx\nis an ASCII "
-                         "code in dec or hex. For example #013 \nor $0D or $0d for <CR>.\nRight click to save macro."},
-            {"bMacro3", "Send macro 3\nHotKey=F3"},
-        };
-        for (const auto &[name, hint] : rows)
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(hint);
-    }
-    void hints()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, hint);
-        TMainFormFixture f;
-        QCOMPARE(f.Control<QWidget>(name.toLatin1())->toolTip(), hint);
-    }
-
     void firstRunReceiveAndTransmitControls()
     {
         TMainFormFixture f;
@@ -261,16 +218,7 @@ private slots:
         QCOMPARE(f.Dialogs.ModalDialogs, QList<QDialog *>{&about});
     }
 
-    void quitClosesTheWindow()
-    {
-        TMainFormFixture f;
-        f.Form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.Form()));
-        QTest::mouseClick(f.Control<QPushButton>("QuitBtn"), Qt::LeftButton);
-        QTRY_VERIFY(!f.Form().isVisible());
-    }
-
-    void accelaratorClicksTheButton()
+    void altQQuitsThroughTheAccelerator()
     {
         TMainFormFixture f;
         f.Form().show();
@@ -289,16 +237,6 @@ private slots:
             texts << action->text();
         QCOMPARE(texts, QStringList({"Save Macro 1", "Save Macro 2", "Save Macro 3"}));
         QCOMPARE(f.Control<QGroupBox>("gbMacros")->contextMenuPolicy(), Qt::CustomContextMenu);
-    }
-
-    void fileDialogsCarryTheirSettings()
-    {
-        QCOMPARE(TMainForm::OpenDialog2().Title, QStringLiteral("Select log file"));
-        QCOMPARE(TMainForm::OpenDialog2().FilterIndex, 1);
-        QCOMPARE(TMainForm::OpenDialog2().DefaultExt, QStringLiteral("*.log"));
-        QVERIFY(TMainForm::OpenDialog1().Title.isEmpty());
-        QCOMPARE(TMainForm::OpenDialog1().FilterIndex, 0);
-        QVERIFY(TMainForm::OpenDialog1().Filter.startsWith(QStringLiteral("All files (*.*)|*.*|HEX file")));
     }
 };
 
