@@ -10,7 +10,6 @@ private slots:
     void escapesDecode();
     void hexDigitValue_data();
     void hexDigitValue();
-    void neverYieldsMoreBytesThanText();
 };
 
 void TstMacroDecoder::escapesDecode_data()
@@ -76,26 +75,6 @@ void TstMacroDecoder::hexDigitValue()
     QFETCH(char, character);
     QFETCH(int, value);
     QCOMPARE(int(HexDigitValue(character)), value);
-}
-
-void TstMacroDecoder::neverYieldsMoreBytesThanText()
-{
-    // Every short text over the escape signs, digits and a letter.
-    const QByteArray alphabet("#$0129aF");
-    for (int length = 0; length <= 5; ++length) {
-        QList<int> digits(length, 0);
-        for (;;) {
-            QByteArray text;
-            for (int d : digits)
-                text.append(alphabet.at(d));
-            QVERIFY2(DecodeMacro(text).size() <= text.size(), text.constData());
-            int position = 0;
-            while (position < length && ++digits[position] == alphabet.size())
-                digits[position++] = 0;
-            if (position == length)
-                break;
-        }
-    }
 }
 
 QTEST_GUILESS_MAIN(TstMacroDecoder)

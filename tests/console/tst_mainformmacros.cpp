@@ -58,6 +58,7 @@ private slots:
     void longMacrosSentWholeOnAPseudoTerminal_data();
     void longMacrosSentWholeOnAPseudoTerminal();
     void zeroByteEndsTheEchoButIsSent();
+    void closedPortStillEchoes();
     void rtsPulsesOnlyUnderRtsOnTx_data();
     void rtsPulsesOnlyUnderRtsOnTx();
     void onlyBareHotKeysAct_data();
@@ -109,6 +110,19 @@ void TstMainFormMacros::zeroByteEndsTheEchoButIsSent()
     Click(f, "bMacro2");
     QCOMPARE(platform.Written, QByteArray("A\0B", 3));
     QCOMPARE(TxText(f), QStringLiteral("A\n"));
+}
+
+void TstMainFormMacros::closedPortStillEchoes()
+{
+    TFakeSerialPlatform platform;
+    TMainFormFixture f(&platform);
+    f.Control<TRadioGroup>("HandshakingRG")->SetItemIndex(4);
+    SetMacro(f, 1, "hi#013");
+
+    Click(f, "bMacro1");
+    QCOMPARE(TxText(f), QStringLiteral("hi\n"));
+    QVERIFY(platform.Calls.isEmpty());
+    QVERIFY(f.Dialogs.Errors.isEmpty());
 }
 
 void TstMainFormMacros::rtsPulsesOnlyUnderRtsOnTx_data()
