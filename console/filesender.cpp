@@ -90,12 +90,13 @@ bool TFileSender::FillChunk()
 
 void TFileSender::SendSome()
 {
-    // WriteBytes reads the room as unsigned too: a negative count means plenty.
-    const auto room = static_cast<std::uint16_t>(m_port.OutputFreeSpace());
-    if (room == 0)
+    // A queue at or beyond the driver's output size has no room, although WriteBytes would read a
+    // negative count as plenty and then wait for the line inside the call, holding the window up.
+    const std::int16_t room = m_port.OutputFreeSpace();
+    if (room <= 0)
         return WaitForRoom();
     const qint64 left = m_chunk.size() - m_chunkPos;
-    const auto count = static_cast<std::int32_t>(std::min<qint64>({left, room, kLargestWrite}));
+    const auto count = static_cast<std::int32_t>(std::min<qint64>({left, qint64(room), kLargestWrite}));
     const std::int32_t result = m_port.WriteBytes(m_chunk.constData() + m_chunkPos, count);
     const qint64 sent = std::min<qint64>(std::llabs(result), count);
     if (sent == count)

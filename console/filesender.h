@@ -15,7 +15,7 @@ class TFileSendPort
 public:
     virtual ~TFileSendPort() = default;
     virtual bool IsOpen() const = 0;
-    // Room in the output queue as the driver reports it; 0 means full.
+    // Room in the output queue as the driver reports it; 0 or less means full.
     virtual std::int16_t OutputFreeSpace() = 0;
     // Full count when everything went, minus the bytes sent when the output time-out struck,
     // 0 on a closed port.
