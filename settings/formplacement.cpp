@@ -231,7 +231,7 @@ void TFormPlacement::SaveWindowState()
     section.StartBatch();
     section.WriteInteger(QStringLiteral("FormVersion"), m_version);
     WriteWindowPlacement(section);
-    section.WriteString(QStringLiteral("Visible"), m_destroying ? QStringLiteral("1") : QStringLiteral("0"));
+    section.WriteString(QStringLiteral("Visible"), QString::number(m_destroying ? 1 : 0));
     SaveStoredProperties(section);
     section.CommitBatch();
     m_saved = true;

@@ -68,7 +68,8 @@ void TStoredProperties::ForEachValue(const TEntry &entry, int pixelsPerInch, TVi
     const std::optional<QMetaProperty> property = PropertyCodec::Find(component, entry.Property);
     if (!property)
         return;
-    const QString name = component->objectName() + QLatin1Char('_') + PropertyCodec::StoredName(*property);
+    const QString name =
+        component->objectName() + QLatin1Char('_') + PropertyCodec::StoredName(*property);
     if (PropertyCodec::KindOf(*property) != PropertyCodec::TKind::Object) {
         visit(component, *property, name);
         return;

@@ -177,8 +177,10 @@ bool TUserStore::WriteTexts(const QString &key, const QList<std::pair<QString, Q
         return false;
     TStoreFile file(m_path);
     const QString group = file.GroupFor(*levels);
-    for (const auto &[name, value] : values)
-        file.SetValue(file.FindValue(group, name).value_or(TStoreFile::PathOf(group, name)), UpToFirstNul(value));
+    for (const auto &[name, value] : values) {
+        const QString path = file.FindValue(group, name).value_or(TStoreFile::PathOf(group, name));
+        file.SetValue(path, UpToFirstNul(value));
+    }
     return file.Commit();
 }
 
