@@ -3,11 +3,11 @@
 
 #include "commportdriver.h"
 #include "filesender.h"
+#include "filesendtestfiles.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -18,15 +18,6 @@
 namespace {
 
 const QString kAccessError = QStringLiteral("File access error! (+r attribute?)");
-
-QByteArray Pattern(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator generator(1234);
-    for (char &b : bytes)
-        b = char(generator.bounded(256));
-    return bytes;
-}
 
 } // namespace
 
@@ -49,14 +40,6 @@ class TstFileSend : public QObject
     QProgressBar *ProgressBar() { return F().Form().findChild<QProgressBar *>("FileSendProgress"); }
     void Click(const char *button) { QTest::mouseClick(F().Control<QPushButton>(button), Qt::LeftButton); }
 
-    QString WriteFile(const QByteArray &bytes, const QString &name = "image.bin")
-    {
-        const QString path = m_dir->filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
     void ChooseFile(const QString &path)
     {
         F().Dialogs.FileAnswers.push_back(path);
@@ -139,13 +122,13 @@ private slots:
     void fileArrivesWholeWhileDataFlowsBack()
     {
         QFETCH(int, size);
-        const QByteArray bytes = Pattern(size);
+        const QByteArray bytes = FilePattern(size);
         QTRY_VERIFY_WITH_TIMEOUT(LinesReceived() >= 2, 20000);
         int linesDuringSend = 0;
         connect(&Sender(), &TFileSender::Progress, this, [&] { linesDuringSend = LinesReceived(); });
         const int linesBefore = LinesReceived();
 
-        ChooseFile(WriteFile(bytes));
+        ChooseFile(WriteTestFile(*m_dir, "image.bin", bytes));
         QVERIFY(Sender().IsRunning());
         QVERIFY(ProgressBar()->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!Sender().IsRunning(), 120000);
@@ -171,7 +154,7 @@ private slots:
     void sendEndsCleanly()
     {
         QFETCH(QString, how);
-        const QByteArray bytes = Pattern(4 * 1024 * 1024);
+        const QByteArray bytes = FilePattern(4 * 1024 * 1024);
         AtProgress(20000, [&] {
             if (how == "Esc")
                 QTest::keyClick(F().Control<QPlainTextEdit>("TxMemo"), Qt::Key_Escape);
@@ -184,7 +167,7 @@ private slots:
             else
                 F().Form().close();
         });
-        ChooseFile(WriteFile(bytes));
+        ChooseFile(WriteTestFile(*m_dir, "image.bin", bytes));
         QTRY_VERIFY_WITH_TIMEOUT(!Sender().IsRunning(), 120000);
         QVERIFY(!ProgressBar()->isVisible());
         QVERIFY(Sender().Done() < bytes.size());
@@ -198,9 +181,9 @@ private slots:
 
     void sendFileDuringSendDoesNothing()
     {
-        const QByteArray bytes = Pattern(2 * 1024 * 1024);
-        AtProgress(1, [&] { ChooseFile(WriteFile("other", "other.txt")); });
-        ChooseFile(WriteFile(bytes));
+        const QByteArray bytes = FilePattern(2 * 1024 * 1024);
+        AtProgress(1, [&] { ChooseFile(WriteTestFile(*m_dir, "other.txt", "other")); });
+        ChooseFile(WriteTestFile(*m_dir, "image.bin", bytes));
         QTRY_VERIFY_WITH_TIMEOUT(!Sender().IsRunning(), 120000);
         QCOMPARE(F().Dialogs.FileRequests.size(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(m_arrived.size(), bytes.size(), 20000);
@@ -232,7 +215,7 @@ private slots:
         QFETCH(bool, exists);
         QString path = m_dir->filePath("absent.hex");
         if (exists) {
-            path = WriteFile("data", "locked.hex");
+            path = WriteTestFile(*m_dir, "locked.hex", "data");
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         }
         ChooseFile(path);
@@ -248,7 +231,7 @@ private slots:
 
     void emptyFileSendsNothing()
     {
-        ChooseFile(WriteFile(QByteArray()));
+        ChooseFile(WriteTestFile(*m_dir, "image.bin", QByteArray()));
         QTRY_VERIFY_WITH_TIMEOUT(!Sender().IsRunning(), 20000);
         QTest::qWait(100);
         QCOMPARE(m_arrived, QByteArray());

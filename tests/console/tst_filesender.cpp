@@ -1,6 +1,6 @@
 #include "filesender.h"
+#include "filesendtestfiles.h"
 
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,15 +42,6 @@ public:
     std::uint16_t OutputTimeout() const override { return Timeout; }
 };
 
-QByteArray Pattern(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator generator(4711);
-    for (char &b : bytes)
-        b = char(generator.bounded(256));
-    return bytes;
-}
-
 } // namespace
 
 class TestFileSender : public QObject
@@ -64,15 +55,11 @@ private slots:
     void closedPortReadsWholeFileAndSendsNothing();
     void unopenableFileIsRefused_data();
     void unopenableFileIsRefused();
-    void startDuringSendIsRefused();
-    void stopEndsSendMidFile();
-    void portClosingEndsSend();
     void timedOutByteIsLostAndSendGoesOn();
     void fullQueueIsWaitedFor();
     void queueFullPastTimeoutLosesEachByte();
 
 private:
-    QString WriteFile(const QByteArray &bytes);
     TFileSendEnd RunToEnd(TFileSender &sender);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -82,15 +69,6 @@ void TestFileSender::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-}
-
-QString TestFileSender::WriteFile(const QByteArray &bytes)
-{
-    const QString path = m_dir->filePath(QString("f%1.bin").arg(bytes.size()));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
 }
 
 TFileSendEnd TestFileSender::RunToEnd(TFileSender &sender)
@@ -117,13 +95,13 @@ void TestFileSender::sendsEveryByteOnceInOrder()
 {
     QFETCH(int, size);
     QFETCH(int, room);
-    const QByteArray bytes = Pattern(size);
+    const QByteArray bytes = FilePattern(size);
     TRecordingPort port;
     port.Room = [room] { return std::int16_t(room); };
     TFileSender sender(port);
     QSignalSpy progress(&sender, &TFileSender::Progress);
 
-    QVERIFY(sender.Start(WriteFile(bytes)));
+    QVERIFY(sender.Start(WriteTestFile(*m_dir, "f.bin", bytes)));
     QVERIFY(sender.IsRunning());
     QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
 
@@ -144,7 +122,7 @@ void TestFileSender::closedPortReadsWholeFileAndSendsNothing()
     TRecordingPort port;
     port.Open = false;
     TFileSender sender(port);
-    QVERIFY(sender.Start(WriteFile(Pattern(200000))));
+    QVERIFY(sender.Start(WriteTestFile(*m_dir, "f.bin", FilePattern(200000))));
     QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
     QCOMPARE(sender.Done(), 200000);
     QCOMPARE(port.Writes, 0);
@@ -167,7 +145,7 @@ void TestFileSender::unopenableFileIsRefused()
     if (what == "missing")
         path = m_dir->filePath("nothing-here.hex");
     else if (what == "read-only") {
-        path = WriteFile("abc");
+        path = WriteTestFile(*m_dir, "f.bin", "abc");
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     } else if (what == "directory")
         path = m_dir->path();
@@ -186,63 +164,14 @@ void TestFileSender::unopenableFileIsRefused()
         QVERIFY(!QFile::exists(path));
 }
 
-void TestFileSender::startDuringSendIsRefused()
-{
-    const QByteArray first = Pattern(300000);
-    TRecordingPort port;
-    TFileSender sender(port);
-    QVERIFY(sender.Start(WriteFile(first)));
-    QVERIFY(!sender.Start(WriteFile(Pattern(10))));
-    QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
-    QVERIFY(port.Line == first);
-}
-
-void TestFileSender::stopEndsSendMidFile()
-{
-    const QByteArray bytes = Pattern(1024 * 1024);
-    TRecordingPort port;
-    TFileSender sender(port);
-    QSignalSpy finished(&sender, &TFileSender::Finished);
-    connect(&sender, &TFileSender::Progress, &sender, [&](qint64 done) {
-        if (done >= 10000)
-            sender.Stop();
-    });
-    QVERIFY(sender.Start(WriteFile(bytes)));
-    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 60000);
-    QCOMPARE(finished.first().first().value<TFileSendEnd>(), TFileSendEnd::Stopped);
-    const qsizetype sentAtStop = port.Line.size();
-    QVERIFY(sentAtStop < bytes.size());
-    QVERIFY(port.Line == bytes.left(sentAtStop));
-    QTest::qWait(50);
-    QCOMPARE(port.Line.size(), sentAtStop);
-    QCOMPARE(finished.size(), 1);
-    sender.Stop();
-    QCOMPARE(finished.size(), 1);
-}
-
-void TestFileSender::portClosingEndsSend()
-{
-    const QByteArray bytes = Pattern(1024 * 1024);
-    TRecordingPort port;
-    TFileSender sender(port);
-    connect(&sender, &TFileSender::Progress, &sender, [&](qint64 done) {
-        if (done >= 5000)
-            port.Open = false;
-    });
-    QVERIFY(sender.Start(WriteFile(bytes)));
-    QCOMPARE(RunToEnd(sender), TFileSendEnd::PortClosed);
-    QVERIFY(port.Line.size() < bytes.size());
-    QVERIFY(port.Line == bytes.left(port.Line.size()));
-}
-
 void TestFileSender::timedOutByteIsLostAndSendGoesOn()
 {
-    const QByteArray bytes = Pattern(5000);
+    const QByteArray bytes = FilePattern(5000);
     TRecordingPort port;
     port.TimeoutCall = 2;
     port.TimeoutAfter = 100;
     TFileSender sender(port);
-    QVERIFY(sender.Start(WriteFile(bytes)));
+    QVERIFY(sender.Start(WriteTestFile(*m_dir, "f.bin", bytes)));
     QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
 
     const qsizetype lostAt = 1024 + 100;
@@ -253,13 +182,13 @@ void TestFileSender::timedOutByteIsLostAndSendGoesOn()
 
 void TestFileSender::fullQueueIsWaitedFor()
 {
-    const QByteArray bytes = Pattern(3000);
+    const QByteArray bytes = FilePattern(3000);
     TRecordingPort port;
     int fullLooks = 0;
     // Full, then holding more than the driver's output size, then draining.
     port.Room = [&] { return std::int16_t(++fullLooks <= 3 ? 0 : fullLooks <= 6 ? -40 : 2048); };
     TFileSender sender(port);
-    QVERIFY(sender.Start(WriteFile(bytes)));
+    QVERIFY(sender.Start(WriteTestFile(*m_dir, "f.bin", bytes)));
     QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
     QVERIFY(port.Line == bytes);
     QCOMPARE(sender.Lost(), 0);
@@ -273,7 +202,7 @@ void TestFileSender::queueFullPastTimeoutLosesEachByte()
     port.Timeout = 10;
     TFileSender sender(port);
     QSignalSpy progress(&sender, &TFileSender::Progress);
-    QVERIFY(sender.Start(WriteFile("xyz")));
+    QVERIFY(sender.Start(WriteTestFile(*m_dir, "f.bin", "xyz")));
     QCOMPARE(RunToEnd(sender), TFileSendEnd::Completed);
     QCOMPARE(port.Writes, 0);
     QCOMPARE(sender.Lost(), 3);

@@ -3,13 +3,12 @@
 
 #include "aled.h"
 #include "commportdriver.h"
-#include "filesender.h"
 #include "radiogroup.h"
 
 #include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -110,6 +109,16 @@ private slots:
         QCOMPARE(m_platform->Written, sent);
         QCOMPARE(LineAndWriteCalls(), writes);
         QCOMPARE(TxMemo()->toPlainText(), shown);
+    }
+
+    void textFromAnInputMethodGoesOutToo()
+    {
+        Connect();
+        QInputMethodEvent commit;
+        commit.setCommitString(QString::fromUtf8("ü€"));
+        QCoreApplication::sendEvent(TxMemo(), &commit);
+        QCOMPARE(m_platform->Written, QByteArray("\xFC\xE2\x82\xAC"));
+        QCOMPARE(TxMemo()->toPlainText(), QString::fromUtf8("ü€"));
     }
 
     void closedPortShowsTypingAndSendsNothing()
@@ -217,21 +226,6 @@ private slots:
         Click("DisconnectBtn");
         QCOMPARE(LineControls("DTR"), (QList<bool>{true, false, true}));
         QCOMPARE(LineControls("RTS"), (QList<bool>{false, true, false}));
-    }
-
-    void fileOnClosedPortIsReadAndDropped()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("image.bin");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(1000, 'x'));
-        file.close();
-        F().Dialogs.FileAnswers.push_back(path);
-        Click("SendFileBtn");
-        QTRY_VERIFY(!F().Form().FileSender().IsRunning());
-        QCOMPARE(LineAndWriteCalls(), QStringList());
-        QVERIFY(F().Dialogs.Warnings.isEmpty());
     }
 };
 

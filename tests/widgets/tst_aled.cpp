@@ -92,7 +92,6 @@ private slots:
     void newLampIsOffWithDefaults();
     void styleSetsSizeAndImage_data();
     void styleSetsSizeAndImage();
-    void unknownStyleIsIgnored();
     void faceTakesBothColours_data();
     void faceTakesBothColours();
     void limeOffColourLeavesDrawnImage();
@@ -149,15 +148,10 @@ void TestALed::styleSetsSizeAndImage()
     QCOMPARE(led.OffImage().size(), size);
     QCOMPARE(DrawnLamp(style).size(), size);
     QCOMPARE(DrawnLamp(style).pixel(Centre(DrawnLamp(style))), kLime);
-}
 
-void TestALed::unknownStyleIsIgnored()
-{
-    TALed led;
-    led.SetLEDStyle(TALed::LEDHorizontal);
     led.SetLEDStyle(static_cast<TALed::TLEDStyle>(17));
-    QCOMPARE(led.LEDStyle(), TALed::LEDHorizontal);
-    QCOMPARE(led.size(), QSize(22, 14));
+    QCOMPARE(led.LEDStyle(), style);
+    QCOMPARE(led.size(), size);
 }
 
 void TestALed::faceTakesBothColours_data()
