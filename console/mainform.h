@@ -113,7 +113,9 @@ private:
     QString ComPortName(int item) const;
     QMenu *BuildPortMenu(int item);
     void SetupTransmit();
+    void SetupFileSend();
     void TypeIntoTxMemo(const QString &typed);
+    void SendKeys(const QList<uint> &keys);
     void FileSendFinished();
     void CommandModemLine(void (TCommPortDriver::*drive)(bool), bool on, TALed *led, QPushButton *setBtn,
                           QPushButton *clrBtn);
@@ -129,6 +131,7 @@ private:
     TFileSender *m_fileSender = nullptr;
     TFileSendBar *m_fileSendBar = nullptr;
     QShortcut *m_stopFileSend = nullptr;
+    QList<uint> m_keysDuringFileSend;
     TAppEvents *m_appEvents = nullptr;
     THotKeyManager *m_hotKeyManager1 = nullptr;
 };

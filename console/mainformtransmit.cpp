@@ -17,6 +17,8 @@
 #include <QShortcut>
 #include <QThread>
 
+#include <utility>
+
 namespace {
 
 constexpr int kRtsOnTxItem = 4;
@@ -64,6 +66,22 @@ QByteArray KeyBytes(char32_t key)
 
 void TMainForm::SetupTransmit()
 {
+    SetupFileSend();
+    for (TALed *led : {m_ui->DTRLed, m_ui->RTSLed}) {
+        led->SetLEDStyle(TALed::LEDHorizontal);
+        led->SetBlink(false);
+    }
+    new TEventTap(m_ui->TxMemo, [this](QEvent *event) {
+        if (event->type() == QEvent::KeyPress)
+            TypeIntoTxMemo(TypedText(*static_cast<QKeyEvent *>(event), m_ui->TxMemo->tabChangesFocus()));
+        else if (event->type() == QEvent::InputMethod)
+            TypeIntoTxMemo(static_cast<QInputMethodEvent *>(event)->commitString());
+        return false;
+    });
+}
+
+void TMainForm::SetupFileSend()
+{
     m_fileSender = new TFileSender(*new TDriverSendPort(*m_driver, this), this);
     m_fileSender->setObjectName(QStringLiteral("FileSender"));
     m_fileSendBar = new TFileSendBar(this);
@@ -75,19 +93,6 @@ void TMainForm::SetupTransmit()
     connect(m_fileSender, &TFileSender::Finished, this, [this] { FileSendFinished(); });
     connect(m_fileSendBar, &TFileSendBar::StopRequested, m_fileSender, &TFileSender::Stop);
     connect(m_stopFileSend, &QShortcut::activated, m_fileSender, &TFileSender::Stop);
-
-    for (TALed *led : {m_ui->DTRLed, m_ui->RTSLed}) {
-        led->SetLEDStyle(TALed::LEDHorizontal);
-        led->SetBlink(false);
-    }
-
-    new TEventTap(m_ui->TxMemo, [this](QEvent *event) {
-        if (event->type() == QEvent::KeyPress)
-            TypeIntoTxMemo(TypedText(*static_cast<QKeyEvent *>(event), m_ui->TxMemo->tabChangesFocus()));
-        else if (event->type() == QEvent::InputMethod)
-            TypeIntoTxMemo(static_cast<QInputMethodEvent *>(event)->commitString());
-        return false;
-    });
     // A window that closes takes its file send with it, whatever keeps the window object alive.
     new TEventTap(this, [this](QEvent *event) {
         if (event->type() == QEvent::Close)
@@ -98,7 +103,16 @@ void TMainForm::SetupTransmit()
 
 void TMainForm::TypeIntoTxMemo(const QString &typed)
 {
-    for (char32_t key : typed.toUcs4())
+    // A key typed while a file goes out follows the file instead of landing in the middle of it.
+    if (m_fileSender->IsRunning())
+        m_keysDuringFileSend.append(typed.toUcs4());
+    else
+        SendKeys(typed.toUcs4());
+}
+
+void TMainForm::SendKeys(const QList<uint> &keys)
+{
+    for (char32_t key : keys)
         m_app.Run([&] { TxMemoKeyPress(key); });
 }
 
@@ -147,6 +161,7 @@ void TMainForm::FileSendFinished()
 {
     m_fileSendBar->hide();
     m_stopFileSend->setEnabled(false);
+    SendKeys(std::exchange(m_keysDuringFileSend, {}));
 }
 
 void TMainForm::SetDTRBtnClick()

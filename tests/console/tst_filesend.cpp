@@ -190,6 +190,18 @@ private slots:
         QVERIFY(m_arrived == bytes);
     }
 
+    void keysTypedDuringSendFollowTheFile()
+    {
+        const QByteArray bytes = FilePattern(1024 * 1024);
+        auto *txMemo = F().Control<QPlainTextEdit>("TxMemo");
+        AtProgress(1, [&] { QTest::keyClicks(txMemo, "ok"); });
+        ChooseFile(WriteTestFile(*m_dir, "image.bin", bytes));
+        QTRY_VERIFY_WITH_TIMEOUT(!Sender().IsRunning(), 120000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_arrived.size(), bytes.size() + 2, 20000);
+        QVERIFY(m_arrived == bytes + "ok");
+        QCOMPARE(txMemo->toPlainText(), QStringLiteral("ok"));
+    }
+
     void dialogOffersTheSendFilters()
     {
         Click("SendFileBtn");
