@@ -27,7 +27,7 @@ void TByteColumn::Append(const void *data, int size)
     beginInsertRows(QModelIndex(), first, first + size - 1);
     m_bytes.append(static_cast<const char *>(data), size);
     endInsertRows();
-    NotifyChanged();
+    NotifyChanged(first);
 }
 
 // Rows are counted in int; rather than overflow after days of data, the oldest quarter goes.
@@ -36,6 +36,7 @@ void TByteColumn::DropOldest(qsizetype count)
     beginResetModel();
     m_bytes.remove(0, std::min(count, m_bytes.size()));
     endResetModel();
+    NotifyChanged(0);
 }
 
 void TByteColumn::Clear()
@@ -44,7 +45,7 @@ void TByteColumn::Clear()
     m_bytes.clear();
     m_bytes.squeeze();
     endResetModel();
-    NotifyChanged();
+    NotifyChanged(0);
 }
 
 QByteArray TByteColumn::FormatByte(TFormat format, std::uint8_t value)

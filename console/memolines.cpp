@@ -70,7 +70,7 @@ void TMemoLines::Append(const QByteArray &text)
 void TMemoLines::Clear()
 {
     m_rows.assign(1, TRow{});
-    NotifyChanged();
+    NotifyChanged(0);
 }
 
 QByteArray TMemoLines::Text() const
@@ -88,7 +88,7 @@ void TMemoLines::SetText(const QByteArray &text)
 {
     m_rows.clear();
     WrapText(m_rows, CutAtNul(text), false);
-    NotifyChanged();
+    NotifyChanged(0);
 }
 
 int TMemoLines::RowCount() const
@@ -131,7 +131,7 @@ void TMemoLines::Splice(int first, int last, const QByteArray &text, bool lastHa
         m_rows.insert(m_rows.begin() + first, std::make_move_iterator(rows.begin()),
                       std::make_move_iterator(rows.end()));
     }
-    NotifyChanged();
+    NotifyChanged(first);
 }
 
 void TMemoLines::WrapText(std::vector<TRow> &out, const QByteArray &text, bool lastHard) const

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -41,6 +42,9 @@ TMemoView::TMemoView(QWidget *parent)
     m_frame.setSingleShot(true);
     m_frame.setInterval(kFrameMs);
     connect(&m_frame, &QTimer::timeout, this, &TMemoView::ApplyUpdate);
+    m_barSync.setSingleShot(true);
+    m_barSync.setInterval(kScrollBarMs);
+    connect(&m_barSync, &QTimer::timeout, this, &TMemoView::SyncScrollBar);
     SetSource(nullptr);
     UpdateWrap();
 }
@@ -54,28 +58,73 @@ void TMemoView::SetSource(TRowSource *source)
 {
     m_source->OnChanged = nullptr;
     m_source = source ? source : &m_lines;
-    m_source->OnChanged = [this] { ScheduleUpdate(); };
+    m_source->OnChanged = [this](int firstChangedRow) { ScheduleUpdate(firstChangedRow); };
     m_anchor = m_cursor = TPos{};
     m_knownRows = 0;
     UpdateWrap();
-    ScheduleUpdate();
+    ScheduleUpdate(0);
 }
 
-void TMemoView::ScheduleUpdate()
+void TMemoView::ScheduleUpdate(int firstChangedRow)
 {
+    m_dirtyFrom = std::min(m_dirtyFrom, firstChangedRow);
     if (!m_frame.isActive())
         m_frame.start();
 }
 
-// Runs at most once a frame: a rate of blocks costs one layout of the scroll bar and one paint.
+// Runs at most once a frame: a burst of blocks costs one scroll (a copy of the pixels) and a paint
+// of the rows that changed, which while following the end are the few newest ones.
 void TMemoView::ApplyUpdate()
 {
     const int rows = m_source->RowCount();
     if (rows < m_knownRows)
         m_anchor = m_cursor = Clamped(TPos{});
     m_knownRows = rows;
-    UpdateScrollRange();
-    viewport()->update();
+    ScrollTo(m_followEnd ? MaxTopRow() : std::min(m_top, MaxTopRow()));
+    const int top = kMargin + (std::max(m_dirtyFrom, m_top) - m_top) * fontMetrics().lineSpacing();
+    m_dirtyFrom = INT_MAX;
+    if (top < viewport()->height())
+        viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
+    if (!m_barSync.isActive())
+        m_barSync.start();
+}
+
+// Moves the picture by whole rows; only the rows that come into sight are painted anew.
+void TMemoView::ScrollTo(int top)
+{
+    const int delta = top - m_top;
+    m_top = top;
+    if (delta != 0 && std::abs(delta) < VisibleRows())
+        viewport()->scroll(0, -delta * fontMetrics().lineSpacing());
+    else if (delta != 0)
+        viewport()->update();
+}
+
+// The scroll bar trails the rows by up to kScrollBarMs: repainting it costs more than the rows.
+void TMemoView::SyncScrollBar()
+{
+    QScrollBar *bar = verticalScrollBar();
+    m_syncingBar = true;
+    bar->setRange(0, MaxTopRow());
+    bar->setPageStep(VisibleRows());
+    bar->setSingleStep(1);
+    bar->setValue(m_top);
+    m_syncingBar = false;
+}
+
+// Only the user moves the bar (our own syncs are ignored); at its end the view follows again.
+void TMemoView::scrollContentsBy(int, int)
+{
+    if (m_syncingBar)
+        return;
+    QScrollBar *bar = verticalScrollBar();
+    m_followEnd = bar->value() >= bar->maximum();
+    ScrollTo(bar->value());
+}
+
+int TMemoView::MaxTopRow() const
+{
+    return std::max(0, m_source->RowCount() - VisibleRows());
 }
 
 void TMemoView::UpdateWrap()
@@ -87,24 +136,6 @@ void TMemoView::UpdateWrap()
     m_source->SetWrap(viewport()->width() - 2 * kMargin, m_widths);
     if (m_source->RowCount() != rowsBefore)
         m_anchor = m_cursor = TPos{};
-    UpdateScrollRange();
-}
-
-void TMemoView::UpdateScrollRange()
-{
-    QScrollBar *bar = verticalScrollBar();
-    const bool followEnd = bar->value() >= bar->maximum();
-    const int page = VisibleRows();
-    bar->setRange(0, std::max(0, m_source->RowCount() - page));
-    bar->setPageStep(std::max(1, page));
-    bar->setSingleStep(1);
-    if (followEnd)
-        bar->setValue(bar->maximum());
-}
-
-int TMemoView::TopRow() const
-{
-    return verticalScrollBar()->value();
 }
 
 int TMemoView::VisibleRows() const
@@ -112,14 +143,16 @@ int TMemoView::VisibleRows() const
     return std::max(1, (viewport()->height() - kMargin) / std::max(1, fontMetrics().lineSpacing()));
 }
 
-void TMemoView::paintEvent(QPaintEvent *)
+void TMemoView::paintEvent(QPaintEvent *event)
 {
+    const QRect area = event->rect();
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), viewport()->palette().color(QPalette::Base));
+    painter.fillRect(area, viewport()->palette().color(QPalette::Base));
     painter.setFont(font());
-    const int lineSpacing = fontMetrics().lineSpacing();
-    const int last = std::min(m_source->RowCount(), TopRow() + VisibleRows() + 1);
-    for (int row = TopRow(); row < last; ++row)
+    const int lineSpacing = std::max(1, fontMetrics().lineSpacing());
+    const int first = TopRow() + std::max(0, area.top() - kMargin) / lineSpacing;
+    const int last = std::min(m_source->RowCount(), TopRow() + (area.bottom() - kMargin) / lineSpacing + 1);
+    for (int row = first; row < last; ++row)
         PaintRow(painter, row, kMargin + (row - TopRow()) * lineSpacing);
 }
 
@@ -159,7 +192,7 @@ void TMemoView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     UpdateWrap();
-    ScheduleUpdate();
+    ScheduleUpdate(0);
 }
 
 void TMemoView::changeEvent(QEvent *event)
@@ -167,7 +200,7 @@ void TMemoView::changeEvent(QEvent *event)
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         UpdateWrap();
-        ScheduleUpdate();
+        ScheduleUpdate(0);
     }
 }
 
@@ -287,11 +320,11 @@ void TMemoView::MoveCursor(TPos pos, bool extend)
 
 void TMemoView::EnsureVisible(int row)
 {
-    QScrollBar *bar = verticalScrollBar();
-    if (row < bar->value())
-        bar->setValue(row);
-    else if (row >= bar->value() + VisibleRows())
-        bar->setValue(row - VisibleRows() + 1);
+    int top = std::clamp(m_top, row - VisibleRows() + 1, row);
+    top = std::clamp(top, 0, MaxTopRow());
+    m_followEnd = top >= MaxTopRow();
+    ScrollTo(top);
+    SyncScrollBar();
 }
 
 void TMemoView::mousePressEvent(QMouseEvent *event)

@@ -27,6 +27,7 @@ public:
     };
 
     static constexpr int kFrameMs = 16;
+    static constexpr int kScrollBarMs = 100;
     static constexpr int kMargin = 2;
 
     explicit TMemoView(QWidget *parent = nullptr);
@@ -46,7 +47,7 @@ public:
     TPos Cursor() const { return m_cursor; }
     TPos Anchor() const { return m_anchor; }
     void Copy() const;
-    int TopRow() const;
+    int TopRow() const { return m_top; }
     int VisibleRows() const;
     // Builds the context menu; the caller owns it.
     QMenu *CreateContextMenu();
@@ -68,12 +69,15 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
-    void ScheduleUpdate();
+    void ScheduleUpdate(int firstChangedRow);
     void ApplyUpdate();
     void UpdateWrap();
-    void UpdateScrollRange();
+    void ScrollTo(int top);
+    void SyncScrollBar();
+    int MaxTopRow() const;
     void MoveCursor(TPos pos, bool extend);
     bool MoveByKey(int key, Qt::KeyboardModifiers modifiers);
     void EnsureVisible(int row);
@@ -84,8 +88,13 @@ private:
     TMemoLines m_lines;
     TRowSource *m_source = &m_lines;
     QTimer m_frame;
+    QTimer m_barSync;
     TCharWidths m_widths{};
     TPos m_anchor;
     TPos m_cursor;
     int m_knownRows = 0;
+    int m_dirtyFrom = INT_MAX;
+    int m_top = 0;
+    bool m_followEnd = true;
+    bool m_syncingBar = false;
 };

@@ -23,13 +23,14 @@ public:
     // Width available to one row, in the units of widths; 0 or less means no wrapping.
     virtual void SetWrap(int width, const TCharWidths &widths) { (void)width; (void)widths; }
 
-    // Called after every change, so the view can schedule one repaint for a burst of changes.
-    std::function<void()> OnChanged;
+    // Called after every change with the first row that changed (rows before it kept their
+    // text), so the view can schedule one repaint of just those rows for a burst of changes.
+    std::function<void(int firstChangedRow)> OnChanged;
 
 protected:
-    void NotifyChanged() const
+    void NotifyChanged(int firstChangedRow) const
     {
         if (OnChanged)
-            OnChanged();
+            OnChanged(firstChangedRow);
     }
 };

@@ -1,0 +1,176 @@
+// Receive throughput, CPU and memory of the receive path: a payload goes through a
+// pseudo-terminal into the receive parts through the real driver. Each case runs in a process of
+// its own, so that peak memory belongs to that case alone.
+//
+//   recv_bench [--mib N] [--seconds S]     all cases, one line each
+//   recv_bench --case NAME [...]           one case
+#include "comportmap.h"
+#include "ptyfeeder.h"
+#include "receiverig.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+struct TCase
+{
+    const char *name;
+    bool hexMode;
+    bool columns;
+    bool log;
+    double rate; // bytes per second; 0 = as fast as the terminal takes it
+};
+
+const TCase kCases[] = {
+    {"string+time", false, false, false, 0},
+    {"hex", true, false, false, 0},
+    {"string+3 columns", false, true, false, 0},
+    {"hex+log", true, false, true, 0},
+    {"string paced 1 MB/s", false, false, false, 1e6},
+    {"hex paced 1 MB/s", true, false, false, 1e6},
+    {"string 115200 baud", false, false, false, 11520},
+    {"hex 115200 baud", true, false, false, 11520},
+};
+
+// 64-byte lines ending CR LF, the shape of a board's sensor output.
+QByteArray Payload(qsizetype size)
+{
+    QByteArray line = "T=23.5C H=41% P=1013hPa V=3.30V I=0.125A seq=";
+    QByteArray payload;
+    payload.reserve(size + 64);
+    for (int n = 0; payload.size() < size; ++n) {
+        QByteArray text = line + QByteArray::number(n).rightJustified(8, '0');
+        text = text.leftJustified(62, '.', true) + "\r\n";
+        payload += text;
+    }
+    payload.truncate(size);
+    return payload;
+}
+
+double ProcessCpu()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double ResidentMiB()
+{
+    long pages = 0;
+    long resident = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+double PeakResidentMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+int RunCase(const TCase &test, double mib, double seconds)
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    TPtyFeeder feeder;
+    if (!feeder.IsOpen() || !TComPortMap().Assign("COM1", feeder.SlavePath()))
+        return std::fprintf(stderr, "no pseudo-terminal\n"), 1;
+
+    TReceiveRig rig;
+    rig.resize(1000, 600);
+    if (qEnvironmentVariableIsEmpty("BENCH_HIDDEN"))
+        rig.show();
+    rig.Options().HexMode = test.hexMode;
+    rig.Options().TimeStamps = !test.hexMode;
+    rig.Options().CrIsLf = true;
+    rig.Options().DecColumn = rig.Options().HexColumn = rig.Options().BinColumn = test.columns;
+    if (test.log)
+        rig.Log().Start(config.filePath("bench.log"));
+    rig.Driver().SetComPort(pnCOM1);
+    if (!rig.Driver().OpenPort())
+        return std::fprintf(stderr, "cannot open %s\n", qPrintable(feeder.SlavePath())), 1;
+    QApplication::processEvents();
+
+    const qsizetype size = test.rate > 0 ? qsizetype(test.rate * seconds) : qsizetype(mib * 1048576);
+    const QByteArray payload = Payload(size);
+    const double rssBefore = ResidentMiB();
+    const double cpuBefore = ProcessCpu();
+    QElapsedTimer wall;
+    wall.start();
+    feeder.Start(payload, test.rate);
+
+    long long maxLag = 0;
+    QEventLoop loop;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        maxLag = std::max(maxLag, feeder.Sent() - rig.Received());
+        if (rig.Received() >= size)
+            loop.quit();
+    });
+    sampler.start(20);
+    loop.exec();
+    const double elapsed = double(wall.nsecsElapsed()) / 1e9;
+    feeder.Wait();
+    const double cpu = ProcessCpu() - cpuBefore - feeder.ThreadCpuSeconds();
+    const double payloadMiB = double(size) / 1048576.0;
+    const double growthPerByte = (ResidentMiB() - rssBefore) * 1048576.0 / double(size);
+    if (test.log)
+        rig.Log().Stop();
+
+    std::printf("%-22s %8.1f MiB %8.1f MiB/s %8.4f CPU s/MiB %6.1f %% CPU  peak %6.1f MB  "
+                "growth %5.2f B/byte  max lag %lld B\n",
+                test.name, payloadMiB, payloadMiB / elapsed, cpu / payloadMiB, 100.0 * cpu / elapsed,
+                PeakResidentMiB() * 1.048576, growthPerByte, maxLag);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    QCommandLineOption caseOption("case", "Run one case.", "name");
+    QCommandLineOption mibOption("mib", "MiB per full-speed case (default 16).", "n", "16");
+    QCommandLineOption secondsOption("seconds", "Seconds per paced case (default 5).", "s", "5");
+    parser.addOptions({caseOption, mibOption, secondsOption});
+    parser.process(app);
+    const double mib = parser.value(mibOption).toDouble();
+    const double seconds = parser.value(secondsOption).toDouble();
+
+    if (parser.isSet(caseOption)) {
+        for (const TCase &test : kCases)
+            if (parser.value(caseOption) == QLatin1String(test.name))
+                return RunCase(test, mib, seconds);
+        return std::fprintf(stderr, "no such case\n"), 2;
+    }
+    for (const TCase &test : kCases) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--case", test.name, "--mib", parser.value(mibOption), "--seconds",
+                     parser.value(secondsOption)});
+        child.waitForFinished(-1);
+    }
+    return 0;
+}
