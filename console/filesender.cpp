@@ -64,13 +64,12 @@ void TFileSender::Stop()
 
 void TFileSender::Step()
 {
-    const bool open = m_port.IsOpen();
-    if (m_portWasOpen && !open)
+    if (m_portWasOpen && !m_port.IsOpen())
         return Finish(TFileSendEnd::PortClosed);
-    m_portWasOpen = open;
     if (m_chunkPos == m_chunk.size() && !FillChunk())
         return;
-    if (!open)
+    // Dropped as a whole even when the port opens meanwhile: the device never gets just a tail.
+    if (!m_portWasOpen)
         return Advance(m_chunk.size() - m_chunkPos, 0);
     SendSome();
 }

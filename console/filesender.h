@@ -31,7 +31,7 @@ enum class TFileSendEnd { Completed, Stopped, PortClosed, ReadError };
 // window keeps answering and received data keeps flowing while a long file goes out. Each byte is
 // handed to the port once, in file order; a byte that the port's output time-out catches is lost
 // and the send goes on. A port that was open when the send began and closes during it ends the
-// send; a port closed from the start takes the whole file and drops it, as WriteBytes does.
+// send; a send that begins on a closed port reads the whole file and drops it, as WriteBytes would.
 class TFileSender : public QObject
 {
     Q_OBJECT

@@ -1,4 +1,5 @@
 #include "fakeserialplatform.h"
+#include "filesendtestfiles.h"
 #include "mainformfixture.h"
 
 #include "aled.h"
@@ -160,6 +161,19 @@ private slots:
         Type(TxMemo(), "x");
         QVERIFY(!m_platform->Rts);
         QCOMPARE(LineControls("RTS"), (QList<bool>{true, false, true}));
+    }
+
+    void fileSendGivesNoRtsPulses()
+    {
+        QTemporaryDir dir;
+        const QByteArray bytes = FilePattern(3000);
+        F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
+        Connect();
+        F().Dialogs.FileAnswers.push_back(WriteTestFile(dir, "image.hex", bytes));
+        Click("SendFileBtn");
+        QTRY_COMPARE(m_platform->Written.size(), bytes.size());
+        QVERIFY(m_platform->Written == bytes);
+        QCOMPARE(m_platform->CallsStartingWith({"Escape"}), QStringList());
     }
 
     void clearEmptiesTheBoxAndSendsNothing()
