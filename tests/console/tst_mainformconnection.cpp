@@ -23,10 +23,6 @@ class TstMainFormConnection : public QObject
         // On the indicator: a radio button ignores clicks on the blank right of its text.
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
     }
-    static void Click(TMainFormFixture &f, const char *button)
-    {
-        QTest::mouseClick(f.Control<QPushButton>(button), Qt::LeftButton);
-    }
     static void VerifyConnected(TMainFormFixture &f)
     {
         QCOMPARE(f.Form().StatusText(), QStringLiteral("Connected"));
@@ -53,15 +49,15 @@ private slots:
         f.Form().show();
         QVERIFY(QTest::qWaitForWindowActive(&f.Form()));
 
-        Click(f, "ConnectBtn");
+        f.Click("ConnectBtn");
         VerifyConnected(f);
         QCOMPARE(QApplication::focusWidget(), f.Control<QWidget>("TxMemo"));
-        QCOMPARE(pty.Rate(), 4800u);
+        QCOMPARE(pty.Settings().OutputRate, 4800u);
         QCOMPARE(f.Form().CommPortDriver().ComPortParity(), ptNONE);
         QVERIFY(f.Form().CommPortDriver().WriteText("AT\r"));
         QCOMPARE(pty.Read(3), QByteArray("AT\r"));
 
-        Click(f, "DisconnectBtn");
+        f.Click("DisconnectBtn");
         QCOMPARE(f.Form().StatusText(), QStringLiteral("Disconnected"));
         VerifyDisconnectedButtons(f);
         QCOMPARE(f.Dialogs.Beeps, 0);
@@ -71,7 +67,7 @@ private slots:
     {
         TFakeSerialPlatform platform;
         TMainFormFixture f(&platform);
-        Click(f, "ConnectBtn");
+        f.Click("ConnectBtn");
         VerifyConnected(f);
         QVERIFY(platform.Calls.contains(QStringLiteral("Open COM1")));
         const TLineState state = platform.LineStates.last();
@@ -100,7 +96,7 @@ private slots:
         TFakeSerialPlatform platform;
         platform.OpenFailure = TOpenFailure(failure);
         TMainFormFixture f(&platform);
-        Click(f, "ConnectBtn");
+        f.Click("ConnectBtn");
         QCOMPARE(f.Form().StatusText(), QStringLiteral("Error: port is not available"));
         VerifyDisconnectedButtons(f);
         QCOMPARE(f.Dialogs.Beeps, 1);
@@ -108,7 +104,7 @@ private slots:
         QVERIFY2(hint.contains(words) && hint.contains(QStringLiteral("COM1")), qPrintable(hint));
 
         platform.OpenFailure = TOpenFailure::None;
-        Click(f, "ConnectBtn");
+        f.Click("ConnectBtn");
         VerifyConnected(f);
         QVERIFY(f.Control<QStatusBar>("StatusBar")->toolTip().isEmpty());
     }
@@ -117,7 +113,7 @@ private slots:
     {
         TMainFormFixture f;
         f.MapPort(1, f.Home.Path() + QStringLiteral("/no-such-tty"));
-        Click(f, "ConnectBtn");
+        f.Click("ConnectBtn");
         QCOMPARE(f.Form().StatusText(), QStringLiteral("Error: port is not available"));
         QVERIFY(f.Control<QStatusBar>("StatusBar")->toolTip().contains(f.Home.Path() + "/no-such-tty"));
         QCOMPARE(f.Dialogs.Beeps, 1);
@@ -127,7 +123,7 @@ private slots:
     {
         TFakeSerialPlatform platform;
         TMainFormFixture f(&platform);
-        Click(f, "ConnectBtn");
+        f.Click("ConnectBtn");
         platform.Calls.clear();
         Select(f, "BaudRateRG", 4);
         QCOMPARE(platform.LineStates.last().BaudRate, 9600u);
@@ -155,7 +151,7 @@ private slots:
         QFETCH(bool, opens);
         TFakeSerialPlatform platform;
         TMainFormFixture f(&platform);
-        Click(f, "ConnectBtn");
+        f.Click("ConnectBtn");
         QSignalSpy shown(f.Control<QStatusBar>("StatusBar"), &QStatusBar::messageChanged);
         platform.Calls.clear();
         if (!opens)
@@ -235,7 +231,7 @@ private slots:
         TFakeSerialPlatform platform;
         {
             TMainFormFixture f(&platform);
-            Click(f, "ConnectBtn");
+            f.Click("ConnectBtn");
             QCOMPARE(platform.OpenHandles().size(), 1);
         }
         QVERIFY(platform.OpenHandles().isEmpty());
@@ -247,7 +243,7 @@ private slots:
         QVERIFY(pty.IsValid());
         TMainFormFixture f;
         f.MapPort(1, pty.SlavePath());
-        Click(f, "ConnectBtn");
+        f.Click("ConnectBtn");
         VerifyConnected(f);
         pty.CloseMaster();
         QTRY_COMPARE_WITH_TIMEOUT(f.Form().StatusText(), QStringLiteral("Error: port lost"), 10000);

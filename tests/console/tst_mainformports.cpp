@@ -8,7 +8,6 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -95,7 +94,7 @@ private slots:
         QVERIFY(first.IsValid() && second.IsValid());
         TMainFormFixture f;
         f.MapPort(1, first.SlavePath());
-        QTest::mouseClick(f.Control<QPushButton>("ConnectBtn"), Qt::LeftButton);
+        f.Click("ConnectBtn");
         QCOMPARE(f.Form().StatusText(), QStringLiteral("Connected"));
 
         f.Dialogs.TextAnswers.push_back(second.SlavePath());
@@ -110,7 +109,7 @@ private slots:
     {
         TFakeSerialPlatform platform;
         TMainFormFixture f(&platform);
-        QTest::mouseClick(f.Control<QPushButton>("ConnectBtn"), Qt::LeftButton);
+        f.Click("ConnectBtn");
         platform.Calls.clear();
         f.Form().AssignPortDevice(4, QStringLiteral("/dev/ttyUSB9"));
         QCOMPARE(platform.CallsStartingWith({"Open", "Close"}), QStringList());

@@ -4,7 +4,7 @@
 #include "fakeserialplatform.h"
 #include "platformcontract.h"
 #include "posixserialplatform.h"
-#include "ptyport.h"
+#include "pseudoterminal.h"
 
 #include <QTest>
 
@@ -30,15 +30,15 @@ class TPtyRig : public TContractRig
 public:
     TSerialPlatform &Platform() override { return m_platform; }
     QString PortName() const override { return QStringLiteral("COM2"); }
-    void DeviceSends(const QByteArray &bytes) override { QVERIFY(m_pty.Send(bytes)); }
-    QByteArray DeviceReceived(int count) override { return m_pty.Receive(count); }
-    void HangUp() override { m_pty.HangUp(); }
+    void DeviceSends(const QByteArray &bytes) override { QVERIFY(m_pty.Write(bytes)); }
+    QByteArray DeviceReceived(int count) override { return m_pty.Read(count); }
+    void HangUp() override { m_pty.CloseMaster(); }
     void StopTakingBytes() override {}   // nobody reads the master
     void RemoveDevice() override { TComPortMap().Assign(PortName(), m_pty.SlavePath() + QStringLiteral("-gone")); }
     bool IsValid() const { return m_pty.IsValid(); }
 
 private:
-    TPtyPort m_pty{QStringLiteral("COM2")};
+    TPseudoTerminal m_pty{QStringLiteral("COM2")};
     TPosixSerialPlatform m_platform;
 };
 

@@ -1,7 +1,7 @@
 // The driver on the real POSIX layer, with a pseudo-terminal playing the device.
 #include "commportdriver.h"
 #include "comportmap.h"
-#include "ptyport.h"
+#include "pseudoterminal.h"
 
 #include <QTest>
 
@@ -23,6 +23,9 @@ double ProcessCpuSeconds()
     ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
+
+// The port a driver opens unless told otherwise.
+const QString kDefaultPort = QStringLiteral("COM1");
 
 // A delay long enough that no poll happens while a test stages data.
 constexpr std::uint16_t kNoPoll = 60000;
@@ -61,7 +64,7 @@ void TstPtyDataPath::blocksArriveWholeAndInOrder_data()
 void TstPtyDataPath::blocksArriveWholeAndInOrder()
 {
     QFETCH(int, pollingDelay);
-    TPtyPort pty;
+    TPseudoTerminal pty(kDefaultPort);
     QVERIFY(pty.IsValid());
     TCommPortDriver driver;
     driver.SetComPortPollingDelay(kNoPoll);
@@ -77,7 +80,7 @@ void TstPtyDataPath::blocksArriveWholeAndInOrder()
         // so that every poll finds everything the device has sent waiting.
         QVERIFY(pty.WaitForInput(std::min<int>(2048, int(sent.size() - received.size()))));
     };
-    QVERIFY(pty.Send(sent));
+    QVERIFY(pty.Write(sent));
     QVERIFY(pty.WaitForInput(2048));
     driver.SetComPortPollingDelay(static_cast<std::uint16_t>(pollingDelay));
     QTRY_COMPARE_WITH_TIMEOUT(received.size(), sent.size(), 20000);
@@ -87,20 +90,20 @@ void TstPtyDataPath::blocksArriveWholeAndInOrder()
 
 void TstPtyDataPath::writtenBytesArriveOnceInOrder()
 {
-    TPtyPort pty;
+    TPseudoTerminal pty(kDefaultPort);
     QVERIFY(pty.IsValid());
     TCommPortDriver driver;
     QVERIFY(driver.OpenPort());
     QCOMPARE(driver.OutputFreeSpace(), 2048);
     const QByteArray data = Pattern(1000);
     QCOMPARE(driver.WriteBytes(data.constData(), 1000), 1000);
-    QCOMPARE(pty.Receive(1000), data);
-    QCOMPARE(pty.Receive(1, 100), QByteArray());
+    QCOMPARE(pty.Read(1000), data);
+    QCOMPARE(pty.Read(1, 100), QByteArray());
 }
 
 void TstPtyDataPath::fullLineTimesOutWithoutBusyWait()
 {
-    TPtyPort pty;
+    TPseudoTerminal pty(kDefaultPort);
     QVERIFY(pty.IsValid());
     TCommPortDriver driver;
     driver.SetOutputTimeout(400);
@@ -112,7 +115,7 @@ void TstPtyDataPath::fullLineTimesOutWithoutBusyWait()
     QVERIFY2(ProcessCpuSeconds() - before < 0.3, "waiting for room should not spin");
     QVERIFY(result < 0);
     QVERIFY(-result < data.size());
-    QCOMPARE(pty.Receive(-result), data.left(-result));
+    QCOMPARE(pty.Read(-result), data.left(-result));
 }
 
 void TstPtyDataPath::ratesReachTheTerminal_data()
@@ -131,7 +134,7 @@ void TstPtyDataPath::ratesReachTheTerminal()
     QFETCH(TComPortBaudRate, speed);
     QFETCH(std::int32_t, custom);
     QFETCH(quint32, rate);
-    TPtyPort pty;
+    TPseudoTerminal pty(kDefaultPort);
     QVERIFY(pty.IsValid());
     TCommPortDriver driver;
     driver.SetCustomBR(custom);
@@ -144,7 +147,7 @@ void TstPtyDataPath::ratesReachTheTerminal()
 
 void TstPtyDataPath::characterFormatReachesTheTerminal()
 {
-    TPtyPort pty;
+    TPseudoTerminal pty(kDefaultPort);
     QVERIFY(pty.IsValid());
     TCommPortDriver driver;
     driver.SetComPortStopBits(sb2BITS);
@@ -170,7 +173,7 @@ void TstPtyDataPath::characterFormatReachesTheTerminal()
 
 void TstPtyDataPath::secondDriverCannotOpenHeldPort()
 {
-    TPtyPort pty;
+    TPseudoTerminal pty(kDefaultPort);
     QVERIFY(pty.IsValid());
     TCommPortDriver first;
     TCommPortDriver second;
@@ -185,7 +188,7 @@ void TstPtyDataPath::secondDriverCannotOpenHeldPort()
 
 void TstPtyDataPath::missingDeviceIsReported()
 {
-    TPtyPort pty;
+    TPseudoTerminal pty(kDefaultPort);
     QVERIFY(pty.IsValid());
     TCommPortDriver driver;
     driver.SetComPort(pnCOM5);
@@ -202,7 +205,7 @@ void TstPtyDataPath::hangUpClosesOnceWithoutBusyLoop_data()
 void TstPtyDataPath::hangUpClosesOnceWithoutBusyLoop()
 {
     QFETCH(int, pollingDelay);
-    TPtyPort pty;
+    TPseudoTerminal pty(kDefaultPort);
     QVERIFY(pty.IsValid());
     TCommPortDriver driver;
     driver.SetComPortPollingDelay(static_cast<std::uint16_t>(pollingDelay));
@@ -213,7 +216,7 @@ void TstPtyDataPath::hangUpClosesOnceWithoutBusyLoop()
         ++lost;
     };
     QVERIFY(driver.OpenPort());
-    pty.HangUp();
+    pty.CloseMaster();
     QTRY_COMPARE(lost, 1);
     QVERIFY(!driver.IsOpen());
 

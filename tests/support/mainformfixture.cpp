@@ -2,6 +2,9 @@
 
 #include "comportmap.h"
 
+#include <QPushButton>
+#include <QTest>
+
 TMainFormFixture::TMainFormFixture(TSerialPlatform *platform)
     : App(&Dialogs)
 {
@@ -10,6 +13,11 @@ TMainFormFixture::TMainFormFixture(TSerialPlatform *platform)
 }
 
 TMainFormFixture::~TMainFormFixture() = default;
+
+void TMainFormFixture::Click(const char *button) const
+{
+    QTest::mouseClick(Control<QPushButton>(button), Qt::LeftButton);
+}
 
 void TMainFormFixture::MapPort(int number, const QString &devicePath)
 {

@@ -32,6 +32,8 @@ public:
     {
         return m_form->findChild<T *>(QString::fromLatin1(name));
     }
+    // A left click on the push button of that name.
+    void Click(const char *button) const;
     // COM<number> opens devicePath from now on (the window's item tooltips follow).
     void MapPort(int number, const QString &devicePath);
 

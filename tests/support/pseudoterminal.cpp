@@ -1,41 +1,59 @@
 #include "pseudoterminal.h"
 
+#include "comportmap.h"
+
 #include <QDeadlineTimer>
 
-#include <asm/termbits.h>
+#include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-// <pty.h> would pull in <termios.h>, which clashes with <asm/termbits.h>.
-extern "C" int openpty(int *, int *, char *, const void *, const void *);
+namespace {
+
+// Waits until fd is ready for events or the deadline passes, in slices short enough that a
+// closed master is noticed.
+void WaitReady(int fd, short events, const QDeadlineTimer &deadline)
+{
+    pollfd entry{fd, events, 0};
+    ::poll(&entry, 1, int(std::min<qint64>(deadline.remainingTime(), 100)));
+}
+
+bool Retry(ssize_t result)
+{
+    return result < 0 && (errno == EAGAIN || errno == EINTR);
+}
+
+} // namespace
 
 TPseudoTerminal::TPseudoTerminal()
 {
-    int slave = -1;
     char name[256] = {};
-    if (openpty(&m_master, &slave, name, nullptr, nullptr) != 0) {
-        m_master = -1;
+    if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
+        m_master = m_slave = -1;
         return;
     }
     m_slavePath = QString::fromLocal8Bit(name);
-    // Raw, so that bytes pass unchanged in both directions.
-    termios2 tio{};
-    if (ioctl(slave, TCGETS2, &tio) == 0) {
-        tio.c_iflag = 0;
-        tio.c_oflag = 0;
-        tio.c_lflag = 0;
-        tio.c_cflag = (tio.c_cflag & ~CSIZE) | CS8 | CREAD | CLOCAL;
-        ioctl(slave, TCSETS2, &tio);
-    }
-    ::close(slave);
+    // A device side that blocked would stall the program's event loop in a window test.
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+}
+
+TPseudoTerminal::TPseudoTerminal(const QString &comName)
+    : TPseudoTerminal()
+{
+    m_home.emplace();
+    if (IsValid() && !TComPortMap().Assign(comName, m_slavePath))
+        CloseMaster();
 }
 
 TPseudoTerminal::~TPseudoTerminal()
 {
     CloseMaster();
+    if (m_slave >= 0)
+        ::close(m_slave);
 }
 
 QByteArray TPseudoTerminal::Read(int minBytes, int timeoutMs)
@@ -43,28 +61,57 @@ QByteArray TPseudoTerminal::Read(int minBytes, int timeoutMs)
     QByteArray data;
     const QDeadlineTimer deadline(timeoutMs);
     while (m_master >= 0 && data.size() < minBytes && !deadline.hasExpired()) {
-        pollfd fd{m_master, POLLIN, 0};
-        if (::poll(&fd, 1, int(std::min<qint64>(deadline.remainingTime(), 100))) <= 0)
-            continue;
         char buffer[4096];
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n > 0)
             data.append(buffer, n);
+        else if (Retry(n))
+            WaitReady(m_master, POLLIN, deadline);
+        else
+            break;
     }
     return data;
 }
 
-bool TPseudoTerminal::Write(const QByteArray &data)
+bool TPseudoTerminal::Write(const QByteArray &data, int timeoutMs)
 {
-    return m_master >= 0 && ::write(m_master, data.constData(), data.size()) == data.size();
+    const QDeadlineTimer deadline(timeoutMs);
+    qsizetype done = 0;
+    while (m_master >= 0 && done < data.size()) {
+        const ssize_t n = ::write(m_master, data.constData() + done, size_t(data.size() - done));
+        if (n > 0)
+            done += n;
+        else if (Retry(n) && !deadline.hasExpired())
+            WaitReady(m_master, POLLOUT, deadline);
+        else
+            return false;
+    }
+    return m_master >= 0 && done == data.size();
 }
 
-unsigned TPseudoTerminal::Rate() const
+int TPseudoTerminal::InputWaiting() const
 {
-    termios2 tio{};
-    if (m_master < 0 || ioctl(m_master, TCGETS2, &tio) != 0)
-        return 0;
-    return tio.c_ospeed;
+    int waiting = 0;
+    return ::ioctl(m_slave, FIONREAD, &waiting) == 0 ? waiting : -1;
+}
+
+bool TPseudoTerminal::WaitForInput(int count, int timeoutMs) const
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    // The slave's queue signals readiness at the first byte, not at count, so look again and again.
+    while (InputWaiting() < count) {
+        if (deadline.hasExpired())
+            return false;
+        ::poll(nullptr, 0, 1);
+    }
+    return true;
+}
+
+TtyIoctl::TTtySettings TPseudoTerminal::Settings() const
+{
+    TtyIoctl::TTtySettings settings;
+    TtyIoctl::ReadSettings(m_slave, settings);
+    return settings;
 }
 
 void TPseudoTerminal::CloseMaster()
