@@ -53,6 +53,22 @@ struct TReceiver {
     }
 };
 
+// devsim on one COM port under a temporary configuration, and a driver on that port that
+// collects what arrives.
+struct TBoardOnPort {
+    TTempConfigHome home;
+    TDevSimProcess devsim;
+    TCommPortDriver driver;
+    TReceiver receiver;
+
+    TBoardOnPort(TComPortNumber port, const QStringList &options)
+        : devsim(QStringList{"--com", QString::number(port + 1)} + options)
+    {
+        driver.SetComPort(port);
+        receiver.Attach(driver);
+    }
+};
+
 } // namespace
 
 class TstDevSim : public QObject
@@ -103,47 +119,35 @@ void TstDevSim::answersAtAndEchoes()
 {
     QFETCH(QByteArray, sent);
     QFETCH(QByteArray, answer);
-    TTempConfigHome home;
-    TDevSimProcess devsim({"--com", "1", "--quiet"});
-    QVERIFY(!devsim.DevicePath().isEmpty());
-    TCommPortDriver driver;
-    TReceiver receiver;
-    receiver.Attach(driver);
-    QVERIFY(driver.OpenPort());
-    QVERIFY(driver.WriteText(sent));
-    QTRY_COMPARE_WITH_TIMEOUT(receiver.bytes.size(), answer.size(), 10000);
-    QCOMPARE(receiver.bytes, answer);
+    TBoardOnPort board(pnCOM1, {"--quiet"});
+    QVERIFY(!board.devsim.DevicePath().isEmpty());
+    QVERIFY(board.driver.OpenPort());
+    QVERIFY(board.driver.WriteText(sent));
+    QTRY_COMPARE_WITH_TIMEOUT(board.receiver.bytes.size(), answer.size(), 10000);
+    QCOMPARE(board.receiver.bytes, answer);
 }
 
 void TstDevSim::sendsSensorLinesUnlessQuiet()
 {
-    TTempConfigHome home;
-    TDevSimProcess devsim({"--com", "2"});
-    QVERIFY(!devsim.DevicePath().isEmpty());
-    TCommPortDriver driver;
-    driver.SetComPort(pnCOM2);
-    TReceiver receiver;
-    receiver.Attach(driver);
-    QVERIFY(driver.OpenPort());
-    QTRY_VERIFY_WITH_TIMEOUT(receiver.bytes.count('\n') >= 1, 10000);
-    const QByteArray line = receiver.bytes.left(receiver.bytes.indexOf('\n') + 1);
+    TBoardOnPort board(pnCOM2, {});
+    QVERIFY(!board.devsim.DevicePath().isEmpty());
+    QVERIFY(board.driver.OpenPort());
+    const QByteArray &bytes = board.receiver.bytes;
+    QTRY_VERIFY_WITH_TIMEOUT(bytes.count('\n') >= 1, 10000);
+    const QByteArray line = bytes.left(bytes.indexOf('\n') + 1);
     QVERIFY2(QRegularExpression("^T=\\d+\\.\\dC H=\\d+%\r\n$").match(QString::fromLatin1(line)).hasMatch(),
              line.constData());
 }
 
 void TstDevSim::floodSendsLinesAtRate()
 {
-    TTempConfigHome home;
-    TDevSimProcess devsim({"--com", "4", "--flood", "50000"});
-    QVERIFY(!devsim.DevicePath().isEmpty());
-    TCommPortDriver driver;
-    driver.SetComPort(pnCOM4);
-    TReceiver receiver;
-    receiver.Attach(driver);
-    QVERIFY(driver.OpenPort());
-    QTRY_VERIFY_WITH_TIMEOUT(receiver.bytes.size() >= 64 * 20, 10000);
+    TBoardOnPort board(pnCOM4, {"--flood", "50000"});
+    QVERIFY(!board.devsim.DevicePath().isEmpty());
+    QVERIFY(board.driver.OpenPort());
+    const QByteArray &bytes = board.receiver.bytes;
+    QTRY_VERIFY_WITH_TIMEOUT(bytes.size() >= 64 * 20, 10000);
     // The driver's open may have cut into a line; from the first whole one on, all are 64 bytes.
-    const QByteArray whole = receiver.bytes.mid(receiver.bytes.indexOf('\n') + 1);
+    const QByteArray whole = bytes.mid(bytes.indexOf('\n') + 1);
     const QList<QByteArray> lines = whole.left(whole.size() / 64 * 64).split('\n');
     for (qsizetype i = 0; i + 1 < lines.size(); ++i)
         QCOMPARE(lines[i].size(), 63);
