@@ -29,6 +29,7 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     UpdatePortHints();
     SetupTransmit();
     SetupMacros();
+    SetupReceive();
     BindHandlers();
     m_app.Run([this] { FormCreate(); });
 }
@@ -71,6 +72,11 @@ void TMainForm::BindHandlers()
     connect(m_popupMenu1->findChild<QAction *>(QStringLiteral("SaveMAcro31")), &QAction::triggered, this,
             guard.Guard(this, &TMainForm::SaveMAcro31Click));
     m_hotKeyManager1->OnKeyDown = guard.Guard(this, &TMainForm::HotKeyManager1KeyDown);
+    m_driver->OnReceiveData = guard.Guard(this, &TMainForm::CommPortDriverReceiveData);
+    connect(m_ui->ClrRxMemo, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::ClrRxMemoClick));
+    connect(m_ui->Button2, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::Button2Click));
+    connect(m_ui->StartLog, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::StartLogClick));
+    connect(m_ui->StopLog, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::StopLogClick));
 }
 
 void TMainForm::BindRadioGroup(TRadioGroup *group, void (TMainForm::*handler)())
@@ -161,6 +167,7 @@ void TMainForm::FormCreate()
 
 void TMainForm::FormClose()
 {
+    CloseReceiveLog();
 }
 
 void TMainForm::FormResize()

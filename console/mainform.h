@@ -20,6 +20,7 @@ class TApplication;
 class TCommPortDriver;
 class TFileSendBar;
 class TFileSender;
+class TMainFormReceive;
 class THistoryComboBox;
 class THotKeyManager;
 class TRadioGroup;
@@ -87,6 +88,14 @@ public:
     void ClrRTSBtnClick();
     TFileSender &FileSender() const { return *m_fileSender; }
 
+    // Receive display, counter and log.
+    void CommPortDriverReceiveData(QObject *Sender, const void *DataPtr, int DataSize);
+    void ClrRxMemoClick();
+    void Button2Click();
+    void StartLogClick();
+    void StopLogClick();
+    static QByteArray IntToBin(int value);
+
     // Macros and hot keys.
     void bMacro1Click();
     void bMacro2Click();
@@ -120,6 +129,8 @@ private:
     void CommandModemLine(void (TCommPortDriver::*drive)(bool), bool on, TALed *led, QPushButton *setBtn,
                           QPushButton *clrBtn);
     void SetupMacros();
+    void SetupReceive();
+    void CloseReceiveLog();
     void SendMacroOf(const THistoryComboBox &box);
     void SaveMacroOf(THistoryComboBox &box);
 
@@ -134,4 +145,5 @@ private:
     QList<uint> m_keysDuringFileSend;
     TAppEvents *m_appEvents = nullptr;
     THotKeyManager *m_hotKeyManager1 = nullptr;
+    TMainFormReceive *m_receive = nullptr;
 };

@@ -52,13 +52,20 @@ TMemoView::TMemoView(QWidget *parent)
 TMemoView::~TMemoView()
 {
     m_source->OnChanged = nullptr;
+    m_source->OnGone = nullptr;
 }
 
 void TMemoView::SetSource(TRowSource *source)
 {
     m_source->OnChanged = nullptr;
+    m_source->OnGone = nullptr;
     m_source = source ? source : &m_lines;
     m_source->OnChanged = [this](int firstChangedRow) { ScheduleUpdate(firstChangedRow); };
+    if (m_source != &m_lines)
+        m_source->OnGone = [this] {
+            m_source = &m_lines;
+            SetSource(nullptr);
+        };
     m_anchor = m_cursor = TPos{};
     m_knownRows = 0;
     UpdateWrap();

@@ -14,7 +14,11 @@ using TCharWidths = std::array<std::uint16_t, 256>;
 class TRowSource
 {
 public:
-    virtual ~TRowSource() = default;
+    virtual ~TRowSource()
+    {
+        if (OnGone)
+            OnGone();
+    }
 
     virtual int RowCount() const = 0;
     virtual QByteArray RowText(int row) const = 0;
@@ -26,6 +30,8 @@ public:
     // Called after every change with the first row that changed (rows before it kept their
     // text), so the view can schedule one repaint of just those rows for a burst of changes.
     std::function<void(int firstChangedRow)> OnChanged;
+    // Called when the source is destroyed, so that a view never shows rows that are gone.
+    std::function<void()> OnGone;
 
 protected:
     void NotifyChanged(int firstChangedRow) const

@@ -2,12 +2,12 @@
 
 #include "aboutfrm.h"
 #include "commportdriver.h"
+#include "memoview.h"
 #include "radiogroup.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -100,7 +100,7 @@ private slots:
         for (const char *name : {"cbAuto", "TCBox", "CRLFCBox", "CBoxDec", "CBoxHex", "CBoxBin", "CRpLFCB"})
             QVERIFY2(!f.Control<QCheckBox>(name)->isChecked(), name);
         for (const char *name : {"Memo1", "Memo2", "Memo3"})
-            QVERIFY2(f.Control<QListView>(name)->uniformItemSizes(), name);
+            QVERIFY2(f.Control<TMemoView>(name)->Source().RowCount() == 0, name);
         QVERIFY(f.Control<QPlainTextEdit>("TxMemo")->toPlainText().isEmpty());
     }
 

@@ -1,0 +1,100 @@
+#include "mainform.h"
+
+#include "ui_mainform.h"
+
+#include "application.h"
+#include "bytecolumn.h"
+#include "dialogs.h"
+#include "localclock.h"
+#include "receivedisplay.h"
+#include "rxlog.h"
+
+// The receive state the window owns beside its controls: the value columns' rows, the display
+// tool, the log and the clock they read.
+class TMainFormReceive : public QObject
+{
+public:
+    TMainFormReceive(Ui::TMainForm &ui, QObject *parent)
+        : QObject(parent)
+        , Display(ui.RxMemo->Lines(), Dec, Hex, Bin, Clock)
+    {
+    }
+
+    TLocalClock Clock;
+    TByteColumn Dec{TByteColumn::Dec};
+    TByteColumn Hex{TByteColumn::Hex};
+    TByteColumn Bin{TByteColumn::Bin};
+    TReceiveDisplay Display;
+    TRxLog Log{Clock};
+};
+
+void TMainForm::SetupReceive()
+{
+    m_receive = new TMainFormReceive(*m_ui, this);
+    m_ui->Memo1->SetSource(&m_receive->Dec);
+    m_ui->Memo2->SetSource(&m_receive->Hex);
+    m_ui->Memo3->SetSource(&m_receive->Bin);
+    m_ui->RxMemo->setAccessibleName(QStringLiteral("Receive"));
+    for (TMemoView *column : {m_ui->Memo1, m_ui->Memo2, m_ui->Memo3})
+        column->setAccessibleName(column->toolTip());
+    m_receive->Display.OnCountChanged = [this](std::int32_t count) {
+        m_ui->LabCount0->setText(QString::number(count));
+    };
+}
+
+QByteArray TMainForm::IntToBin(int value)
+{
+    return ::IntToBin(value);
+}
+
+void TMainForm::CommPortDriverReceiveData(QObject *, const void *DataPtr, int DataSize)
+{
+    TReceiveOptions options;
+    options.HexMode = m_ui->RxMemoHex->isChecked();
+    options.TimeStamps = m_ui->TCBox->isChecked();
+    options.CrIsLf = m_ui->CRLFCBox->isChecked();
+    options.DecColumn = m_ui->CBoxDec->isChecked();
+    options.HexColumn = m_ui->CBoxHex->isChecked();
+    options.BinColumn = m_ui->CBoxBin->isChecked();
+    options.CountTarget = TReceiveDisplay::CountTargetFromText(m_ui->ChCount0->text());
+    TRxLog *log = m_ui->StartLog->isEnabled() ? nullptr : &m_receive->Log;
+    m_receive->Display.Receive(DataPtr, DataSize, options, log);
+}
+
+void TMainForm::ClrRxMemoClick()
+{
+    m_receive->Display.ClearAll();
+}
+
+void TMainForm::Button2Click()
+{
+    m_receive->Display.ResetCounter();
+    m_ui->LabCount0->setText(QStringLiteral("0"));
+}
+
+void TMainForm::StartLogClick()
+{
+    TFileOpenOptions options = OpenDialog2();
+    options.FileName = QStringLiteral("velorand.log");
+    const std::optional<QString> path = m_app.Dialogs().OpenFile(this, options);
+    if (!path)
+        return;
+    m_receive->Log.Start(*path);
+    m_ui->StartLog->setEnabled(false);
+    m_ui->StopLog->setEnabled(true);
+}
+
+// A failed write or close leaves the log open with the buttons as they were; StopLog again
+// writes the trailer again and retries.
+void TMainForm::StopLogClick()
+{
+    m_receive->Log.Stop();
+    m_ui->StartLog->setEnabled(true);
+    m_ui->StopLog->setEnabled(false);
+}
+
+void TMainForm::CloseReceiveLog()
+{
+    if (!m_ui->StartLog->isEnabled())
+        m_receive->Log.CloseWithoutTrailer();
+}
