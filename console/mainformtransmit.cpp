@@ -17,6 +17,8 @@
 #include <QShortcut>
 #include <QThread>
 
+#include <functional>
+#include <optional>
 #include <utility>
 
 namespace {
