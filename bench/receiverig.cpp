@@ -1,22 +1,41 @@
 #include "receiverig.h"
 
-#include <QHBoxLayout>
+#include "commportdriver.h"
 
-TReceiveRig::TReceiveRig()
-    : m_box(new TMemoView(this))
+#include <QAbstractButton>
+
+#include <cstdio>
+
+TReceiveRig::TReceiveRig(const QString &logPath)
+    : m_logPath(logPath)
 {
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(m_box, 1);
-    for (TByteColumn *column : {&m_dec, &m_hex, &m_bin}) {
-        auto *view = new TMemoView(this);
-        view->setFixedWidth(column == &m_bin ? 87 : 57);
-        view->SetSource(column);
-        layout->addWidget(view);
-    }
-    m_display = std::make_unique<TReceiveDisplay>(m_box->Lines(), m_dec, m_hex, m_bin, m_clock);
-    m_driver.SetComPortPollingDelay(0);
-    m_driver.OnReceiveData = [this](QObject *, const void *data, int size) {
+    TCommPortDriver &driver = m_form.CommPortDriver();
+    auto window = driver.OnReceiveData;
+    driver.OnReceiveData = [this, window](QObject *sender, const void *data, int size) {
         m_received += size;
-        m_display->Receive(data, size, m_options, m_log.IsOpen() ? &m_log : nullptr);
+        window(sender, data, size);
     };
+}
+
+void TReceiveRig::Configure(bool hexMode, bool columns)
+{
+    const auto check = [this](const char *name, bool on) {
+        m_form.findChild<QAbstractButton *>(QString::fromLatin1(name))->setChecked(on);
+    };
+    check(hexMode ? "RxMemoHex" : "RxMemoStr", true);
+    check("TCBox", !hexMode);
+    check("CRLFCBox", true);
+    for (const char *name : {"CBoxDec", "CBoxHex", "CBoxBin"})
+        check(name, columns);
+}
+
+bool TReceiveRig::Connect()
+{
+    m_form.ConnectBtnClick();
+    return m_form.CommPortDriver().IsOpen();
+}
+
+void TReceiveRig::ErrorBox(QWidget *, const QString &caption, const QString &text)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
 }

@@ -1,35 +1,36 @@
 #pragma once
 
-#include "bytecolumn.h"
-#include "commportdriver.h"
-#include "localclock.h"
-#include "memoview.h"
-#include "receivedisplay.h"
-#include "rxlog.h"
+#include "application.h"
+#include "dialogs.h"
+#include "mainform.h"
 
-#include <QWidget>
-
-// The receive parts of the main window put together as the window does: the driver's blocks go
-// to the receive display, which fills the receive box, the three columns and the log.
-class TReceiveRig : public QWidget
+// The real main window as the benchmark drives it: dialogs that answer the log file's name and
+// cancel everything else, the receive controls set by name, and a count of the bytes that the
+// driver handed to the window.
+class TReceiveRig : public TDialogs
 {
 public:
-    TReceiveRig();
+    explicit TReceiveRig(const QString &logPath);
 
-    TCommPortDriver &Driver() { return m_driver; }
-    TReceiveOptions &Options() { return m_options; }
-    TRxLog &Log() { return m_log; }
+    TMainForm &Form() { return m_form; }
+    void Configure(bool hexMode, bool columns);
+    bool Connect();
     long long Received() const { return m_received; }
 
+    std::optional<QString> OpenFile(QWidget *, const TFileOpenOptions &) override { return m_logPath; }
+    std::optional<QFont> ChooseFont(QWidget *, const QFont &) override { return std::nullopt; }
+    void WarningBox(QWidget *, const QString &, const QString &) override {}
+    void ErrorBox(QWidget *, const QString &caption, const QString &text) override;
+    void Beep() override {}
+    std::optional<QString> InputText(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+    int RunModal(QDialog &) override { return 0; }
+
 private:
-    TCommPortDriver m_driver;
-    TLocalClock m_clock;
-    TRxLog m_log{m_clock};
-    TMemoView *m_box;
-    TByteColumn m_dec{TByteColumn::Dec};
-    TByteColumn m_hex{TByteColumn::Hex};
-    TByteColumn m_bin{TByteColumn::Bin};
-    std::unique_ptr<TReceiveDisplay> m_display;
-    TReceiveOptions m_options;
+    QString m_logPath;
+    TApplication m_app{this};
+    TMainForm m_form{m_app};
     long long m_received = 0;
 };

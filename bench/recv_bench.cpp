@@ -1,5 +1,5 @@
 // Receive throughput, CPU and memory of the receive path: a payload goes through a
-// pseudo-terminal into the receive parts through the real driver. Each case runs in a process of
+// pseudo-terminal and the real driver into the real main window. Each case runs in a process of
 // its own, so that peak memory belongs to that case alone.
 //
 //   recv_bench [--mib N] [--seconds S]     all cases, one line each
@@ -14,6 +14,7 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdio>
@@ -93,20 +94,16 @@ int RunCase(const TCase &test, double mib, double seconds)
     if (!feeder.IsOpen() || !TComPortMap().Assign("COM1", feeder.SlavePath()))
         return std::fprintf(stderr, "no pseudo-terminal\n"), 1;
 
-    TReceiveRig rig;
-    rig.resize(1000, 600);
-    if (qEnvironmentVariableIsEmpty("BENCH_HIDDEN"))
-        rig.show();
-    rig.Options().HexMode = test.hexMode;
-    rig.Options().TimeStamps = !test.hexMode;
-    rig.Options().CrIsLf = true;
-    rig.Options().DecColumn = rig.Options().HexColumn = rig.Options().BinColumn = test.columns;
+    TReceiveRig rig(config.filePath("bench.log"));
+    rig.Form().show();
+    rig.Form().showNormal();
+    rig.Form().resize(1000, 700);
+    rig.Configure(test.hexMode, test.columns);
     if (test.log)
-        rig.Log().Start(config.filePath("bench.log"));
-    rig.Driver().SetComPort(pnCOM1);
-    if (!rig.Driver().OpenPort())
+        rig.Form().StartLogClick();
+    if (!rig.Connect())
         return std::fprintf(stderr, "cannot open %s\n", qPrintable(feeder.SlavePath())), 1;
-    QApplication::processEvents();
+    QTest::qWait(300);
 
     const qsizetype size = test.rate > 0 ? qsizetype(test.rate * seconds) : qsizetype(mib * 1048576);
     const QByteArray payload = Payload(size);
@@ -132,7 +129,7 @@ int RunCase(const TCase &test, double mib, double seconds)
     const double payloadMiB = double(size) / 1048576.0;
     const double growthPerByte = (ResidentMiB() - rssBefore) * 1048576.0 / double(size);
     if (test.log)
-        rig.Log().Stop();
+        rig.Form().StopLogClick();
 
     std::printf("%-22s %8.1f MiB %8.1f MiB/s %8.4f CPU s/MiB %6.1f %% CPU  peak %6.1f MB  "
                 "growth %5.2f B/byte  max lag %lld B\n",
