@@ -1,5 +1,6 @@
 #include "fakeserialplatform.h"
 #include "filesendtestfiles.h"
+#include "transmittyping.h"
 #include "mainformfixture.h"
 
 #include "aled.h"
@@ -15,22 +16,6 @@
 namespace {
 
 constexpr int kRtsOnTx = 4;
-
-// Types text into a widget key by key: CR as Return, BS as Backspace, anything outside ASCII as a
-// key that carries just its character, as a keyboard layout would deliver it.
-void Type(QWidget *widget, const QString &text)
-{
-    for (char32_t c : text.toUcs4()) {
-        if (c == U'\r')
-            QTest::keyClick(widget, Qt::Key_Return);
-        else if (c == U'\b')
-            QTest::keyClick(widget, Qt::Key_Backspace);
-        else if (c < 0x80)
-            QTest::keyClick(widget, char(c));
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
-    }
-}
 
 } // namespace
 
@@ -106,7 +91,7 @@ private slots:
         QFETCH(QString, shown);
         F().Control<QCheckBox>("CRpLFCB")->setChecked(crIsCrLf);
         Connect();
-        Type(TxMemo(), keys);
+        TypeKeys(TxMemo(), keys);
         QCOMPARE(m_platform->Written, sent);
         QCOMPARE(LineAndWriteCalls(), writes);
         QCOMPARE(TxMemo()->toPlainText(), shown);
@@ -126,7 +111,7 @@ private slots:
     {
         F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
         m_platform->Calls.clear();
-        Type(TxMemo(), "abc\r");
+        TypeKeys(TxMemo(), "abc\r");
         QCOMPARE(TxMemo()->toPlainText(), QStringLiteral("abc\n"));
         QCOMPARE(LineAndWriteCalls(), QStringList());
     }
@@ -147,7 +132,7 @@ private slots:
         F().Control<QCheckBox>("CRpLFCB")->setChecked(crIsCrLf);
         F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
         Connect();
-        Type(TxMemo(), "x\r");
+        TypeKeys(TxMemo(), "x\r");
         QCOMPARE(LineAndWriteCalls(), calls);
         QVERIFY(!m_platform->Rts);
     }
@@ -158,7 +143,7 @@ private slots:
         Click("SetRTSBtn");
         QVERIFY(m_platform->Rts);
         F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
-        Type(TxMemo(), "x");
+        TypeKeys(TxMemo(), "x");
         QVERIFY(!m_platform->Rts);
         QCOMPARE(LineControls("RTS"), (QList<bool>{true, false, true}));
     }
@@ -179,7 +164,7 @@ private slots:
     void clearEmptiesTheBoxAndSendsNothing()
     {
         Connect();
-        Type(TxMemo(), "ab\rc");
+        TypeKeys(TxMemo(), "ab\rc");
         m_platform->Calls.clear();
         Click("ClrTxMemo");
         QCOMPARE(TxMemo()->toPlainText(), QString());
