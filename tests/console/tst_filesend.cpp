@@ -3,6 +3,7 @@
 
 #include "commportdriver.h"
 #include "filesender.h"
+#include "memoview.h"
 #include "filesendtestfiles.h"
 
 #include <QPlainTextEdit>
@@ -84,6 +85,7 @@ class TstFileSend : public QObject
         };
     }
     int LinesReceived() const { return int(m_received.count("rx ")); }
+    QString ShownText() { return F().Control<TMemoView>("RxMemo")->PlainText(); }
 
 private slots:
     void init()
@@ -125,7 +127,11 @@ private slots:
         const QByteArray bytes = FilePattern(size);
         QTRY_VERIFY_WITH_TIMEOUT(LinesReceived() >= 2, 20000);
         int linesDuringSend = 0;
-        connect(&Sender(), &TFileSender::Progress, this, [&] { linesDuringSend = LinesReceived(); });
+        int linesShownDuringSend = 0;
+        connect(&Sender(), &TFileSender::Progress, this, [&] {
+            linesDuringSend = LinesReceived();
+            linesShownDuringSend = int(ShownText().count("rx "));
+        });
         const int linesBefore = LinesReceived();
 
         ChooseFile(WriteTestFile(*m_dir, "image.bin", bytes));
@@ -137,9 +143,13 @@ private slots:
         QVERIFY(!ProgressBar()->isVisible());
         QVERIFY(F().Dialogs.Warnings.isEmpty());
         if (size > 100000)
+        {
             QVERIFY2(linesDuringSend > linesBefore, "nothing was received while sending");
-        const QByteArray lastTold = "rx " + QByteArray::number(m_linesTold) + "\r\n";
-        QTRY_VERIFY_WITH_TIMEOUT(m_received.contains(lastTold), 20000);
+            QVERIFY2(linesShownDuringSend > 0, "nothing received was shown while sending");
+        }
+        const QByteArray lastTold = "rx " + QByteArray::number(m_linesTold);
+        QTRY_VERIFY_WITH_TIMEOUT(m_received.contains(lastTold + "\r\n"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(ShownText().contains(QString::fromLatin1(lastTold)), 20000);
     }
 
     void sendEndsCleanly_data()
