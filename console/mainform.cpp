@@ -8,6 +8,7 @@
 #include "commportdriver.h"
 #include "designlook.h"
 #include "dialogs.h"
+#include "formstorage.h"
 #include "hotkeymanager.h"
 
 #include <QCloseEvent>
@@ -31,6 +32,7 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     SetupMacros();
     SetupReceive();
     BindHandlers();
+    SetupStorage();
     m_app.Run([this] { FormCreate(); });
 }
 
@@ -54,14 +56,14 @@ void TMainForm::BindHandlers()
     connect(m_ui->ComPortRG, &QWidget::customContextMenuRequested, this,
             guard.Guard(this, &TMainForm::ComPortRGContextMenu));
     m_driver->OnDeviceLost = [this](QObject *) { m_app.Run([this] { CommPortDriverDeviceLost(); }); };
+    m_appEvents->OnActivate = [this](QObject *) { m_app.Run([this] { AppEventsActivate(); }); };
+    m_appEvents->OnDeactivate = [this](QObject *) { m_app.Run([this] { AppEventsDeactivate(); }); };
     connect(m_ui->ClrTxMemo, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::ClrTxMemoClick));
     connect(m_ui->SendFileBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::SendFileBtnClick));
     connect(m_ui->SetDTRBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::SetDTRBtnClick));
     connect(m_ui->ClrDTRBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::ClrDTRBtnClick));
     connect(m_ui->SetRTSBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::SetRTSBtnClick));
     connect(m_ui->ClrRTSBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::ClrRTSBtnClick));
-    m_appEvents->OnActivate = [this](QObject *) { m_app.Run([this] { AppEventsActivate(); }); };
-    m_appEvents->OnDeactivate = [this](QObject *) { m_app.Run([this] { AppEventsDeactivate(); }); };
     connect(m_ui->bMacro1, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::bMacro1Click));
     connect(m_ui->bMacro2, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::bMacro2Click));
     connect(m_ui->bMacro3, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::bMacro3Click));

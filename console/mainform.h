@@ -20,6 +20,8 @@ class TApplication;
 class TCommPortDriver;
 class TFileSendBar;
 class TFileSender;
+class TFormPlacement;
+class TFormStorage;
 class TMainFormReceive;
 class THistoryComboBox;
 class THotKeyManager;
@@ -133,17 +135,22 @@ private:
     void CloseReceiveLog();
     void SendMacroOf(const THistoryComboBox &box);
     void SaveMacroOf(THistoryComboBox &box);
+    void SetupStorage();
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     TApplication &m_app;
     TCommPortDriver *m_driver;
     QMenu *m_popupMenu1 = nullptr;
     TAboutFrm *m_aboutBox = nullptr;
+    TAppEvents *m_appEvents = nullptr;
     TFileSender *m_fileSender = nullptr;
     TFileSendBar *m_fileSendBar = nullptr;
     QShortcut *m_stopFileSend = nullptr;
     QList<uint> m_keysDuringFileSend;
-    TAppEvents *m_appEvents = nullptr;
     THotKeyManager *m_hotKeyManager1 = nullptr;
     TMainFormReceive *m_receive = nullptr;
+    // Last, and Placement before Storage: Storage is destroyed first, both while the controls
+    // whose state they save at destruction still exist.
+    std::unique_ptr<TFormPlacement> m_placement;
+    std::unique_ptr<TFormStorage> m_storage;
 };

@@ -1,14 +1,19 @@
 #include "mainformfixture.h"
 
 #include "comportmap.h"
+#include "formplacement.h"
+#include "userstore.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QTest>
 
 TMainFormFixture::TMainFormFixture(TSerialPlatform *platform)
     : App(&Dialogs)
+    , m_platform(platform)
 {
     App.SetTitle(QStringLiteral("Velorand v1.9b"));
+    TUserStore().WriteText(StateSection(), QStringLiteral("ShowCmd"), QStringLiteral("1"));
     m_form = std::make_unique<TMainForm>(App, platform);
 }
 
@@ -23,4 +28,16 @@ void TMainFormFixture::MapPort(int number, const QString &devicePath)
 {
     TComPortMap().Assign(TComPortMap::PortName(number), devicePath);
     m_form->UpdatePortHints();
+}
+
+void TMainFormFixture::Restart()
+{
+    m_form.reset();
+    m_form = std::make_unique<TMainForm>(App, m_platform);
+}
+
+QString TMainFormFixture::StateSection()
+{
+    return TFormPlacement::StateKeyPath(QCoreApplication::applicationFilePath())
+        + QStringLiteral("\\WindowState");
 }

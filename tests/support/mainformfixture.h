@@ -14,7 +14,8 @@ class TSerialPlatform;
 // Everything a GUI test of the main window needs, built in the right order: a temporary per-user
 // store, scripted dialogs, the application object titled as at start, and the window itself
 // (not shown). platform: nullptr for the real serial layer (map COM ports to pseudo-terminals),
-// or a fake; not owned.
+// or a fake; not owned. The store says the window was last closed in its normal state, so that
+// a shown window keeps the size a test gives it instead of opening maximized.
 class TMainFormFixture
 {
 public:
@@ -36,7 +37,13 @@ public:
     void Click(const char *button) const;
     // COM<number> opens devicePath from now on (the window's item tooltips follow).
     void MapPort(int number, const QString &devicePath);
+    // Destroys the window and builds it again on the same store, as a restart of the program.
+    void Restart();
+    // The store section of the window state: "Software\" + the test's executable name +
+    // "\WindowState".
+    static QString StateSection();
 
 private:
+    TSerialPlatform *m_platform;
     std::unique_ptr<TMainForm> m_form;
 };

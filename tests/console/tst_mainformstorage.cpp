@@ -1,0 +1,414 @@
+#include "fakeserialplatform.h"
+#include "mainformfixture.h"
+
+#include "appeventlist.h"
+#include "commportdriver.h"
+#include "designlook.h"
+#include "historycombobox.h"
+#include "panel.h"
+#include "radiogroup.h"
+#include "rxsplitter.h"
+#include "userstore.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QtTest>
+
+#include <map>
+
+namespace {
+
+using TValues = std::map<QString, QString>;
+
+void Store(const TValues &values)
+{
+    for (const auto &[name, text] : values)
+        QVERIFY(TUserStore().WriteText(TMainFormFixture::StateSection(), name, text));
+}
+
+QString Stored(const QString &name)
+{
+    return TUserStore().ReadText(TMainFormFixture::StateSection(), name).value_or("<missing>");
+}
+
+TValues StoredSection()
+{
+    TValues values;
+    const TUserStore store;
+    for (const QString &name : store.ValueNames(TMainFormFixture::StateSection()))
+        values[name] = Stored(name);
+    return values;
+}
+
+QString ProgramKey()
+{
+    return TMainFormFixture::StateSection().section(QLatin1Char('\\'), 0, 1);
+}
+
+QString ScreenSuffix()
+{
+    const QSize size = QGuiApplication::primaryScreen()->size();
+    return QStringLiteral("(%1x%2)").arg(size.width()).arg(size.height());
+}
+
+int PixelsPerInch()
+{
+    return qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch());
+}
+
+QRect Rect(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QSize(right - left, bottom - top));
+}
+
+void Switch(Qt::ApplicationState state)
+{
+    TAppEventList::Instance().ApplicationStateChanged(state);
+    QCoreApplication::processEvents();
+}
+
+// A window started on values stored before, as the program starts after an earlier run.
+void StartWith(TMainFormFixture &f, const TValues &values)
+{
+    Store(values);
+    f.Restart();
+    f.Form().show();
+}
+
+} // namespace
+
+// The window state and the control settings kept between runs, on the real window.
+class TstMainFormStorage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        Switch(Qt::ApplicationInactive);
+    }
+
+    void freshWindowSavesItsDesignedValues()
+    {
+        TMainFormFixture f;
+        f.Form().show();
+        f.Form().close();
+        const QString suffix = ScreenSuffix();
+        // Qt has no "Courier": the design's fixed-pitch face stands in, at the design's 11 pixels.
+        const QString fixedFace = TDesignLook::CourierFont().family();
+        const QString points = QString::number(qRound(11 * 72.0 / PixelsPerInch()));
+        TValues expected{
+            {"FormVersion", "0"}, {"Flags", "0"}, {"ShowCmd", "1"},
+            {"PixelsPerInch", QString::number(PixelsPerInch())},
+            {"Visible", "0"}, {"ComPortRG_ItemIndex", "0"}, {"BaudRateRG_ItemIndex", "3"},
+            {"DataBitsRG_ItemIndex", "3"}, {"ParityRG_ItemIndex", "0"}, {"StopBitsRG_ItemIndex", "0"},
+            {"HandshakingRG_ItemIndex", "0"}, {"RxSplitter1_Top", "319"}, {"Panel3_Height", "218"},
+            {"Panel4_Height", "136"}, {"cbAuto_Checked", "False"}, {"lbMacro1_Text", ""},
+            {"lbMacro2_Text", ""}, {"lbMacro3_Text", ""}, {"CBoxBin_Checked", "False"},
+            {"CBoxDec_Checked", "False"}, {"CBoxHex_Checked", "False"}, {"TCBox_Checked", "False"},
+            {"CRLFCBox_Checked", "False"}, {"RxMemoStr_Checked", "True"},
+            {"RxMemoHex_Checked", "False"}, {"ChCount0_Value", "13"}, {"CRpLFCB_Checked", "False"}};
+        for (const auto &[box, charset] : {std::pair{"RxMemo", "238"}, std::pair{"TxMemo", "1"}}) {
+            const QString font = QString::fromLatin1(box) + QStringLiteral("_Font");
+            expected[font + "Charset"] = charset;
+            expected[font + "Color"] = "-2147483640";
+            expected[font + "Height"] = "-11";
+            expected[font + "Name"] = fixedFace;
+            expected[font + "Pitch"] = "fpDefault";
+            expected[font + "Size"] = points;
+            expected[font + "Style"] = "[]";
+        }
+        TValues stored = StoredSection();
+        for (const QString name : {"MinMaxPos", "NormPos"}) {
+            QCOMPARE(stored[name + suffix], stored[name]);
+            QVERIFY(stored.erase(name + suffix) && stored.erase(name));
+        }
+        QCOMPARE(stored, expected);
+    }
+
+    void storedSerialSettingsReachTheDriverInOrder_data()
+    {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("parity");
+        QTest::addColumn<int>("stopBits");
+        QTest::addColumn<int>("hw");
+        QTest::addColumn<int>("sw");
+        // The design writes even parity and no speed to the driver (its own start is 9600); only
+        // the port's handler brings the groups' values.
+        QTest::newRow("nothing stored") << QStringList{} << +pnCOM1 << +br9600 << +ptEVEN << +sb1BITS
+                                        << +hhNONE << +shNONE;
+        QTest::newRow("same port runs nothing") << QStringList{"ComPortRG_ItemIndex", "0"} << +pnCOM1
+                                                << +br9600 << +ptEVEN << +sb1BITS << +hhNONE << +shNONE;
+        QTest::newRow("COM2 applies the port settings")
+            << QStringList{"ComPortRG_ItemIndex", "1"} << +pnCOM2 << +br4800 << +ptNONE << +sb1BITS
+            << +hhNONE << +shNONE;
+        QTest::newRow("COM2, then the later groups")
+            << QStringList{"ComPortRG_ItemIndex", "1", "BaudRateRG_ItemIndex", "4", "ParityRG_ItemIndex", "1",
+                           "HandshakingRG_ItemIndex", "3"}
+            << +pnCOM2 << +br9600 << +ptODD << +sb1BITS << +hhRTSCTS << +shXONXOFF;
+        QTest::newRow("two stop bits before any connect") << QStringList{"StopBitsRG_ItemIndex", "2"}
+                                                          << +pnCOM1 << +br9600 << +ptEVEN << +sb2BITS
+                                                          << +hhNONE << +shNONE;
+        QTest::newRow("RTS on TX gives no handshaking") << QStringList{"HandshakingRG_ItemIndex", "4"}
+                                                        << +pnCOM1 << +br9600 << +ptEVEN << +sb1BITS
+                                                        << +hhNONE << +shNONE;
+    }
+    void storedSerialSettingsReachTheDriverInOrder()
+    {
+        QFETCH(QStringList, stored);
+        TFakeSerialPlatform platform;
+        TMainFormFixture f(&platform);
+        TValues values;
+        for (qsizetype i = 0; i + 1 < stored.size(); i += 2)
+            values[stored[i]] = stored[i + 1];
+        StartWith(f, values);
+        const TCommPortDriver &driver = f.Form().CommPortDriver();
+        QTEST(int(driver.ComPort()), "port");
+        QTEST(int(driver.ComPortSpeed()), "speed");
+        QTEST(int(driver.ComPortParity()), "parity");
+        QTEST(int(driver.ComPortStopBits()), "stopBits");
+        QTEST(int(driver.ComPortHwHandshaking()), "hw");
+        QTEST(int(driver.ComPortSwHandshaking()), "sw");
+        QVERIFY(platform.Calls.isEmpty());
+    }
+
+    void storedAutoDisConnectConnectsAtTheFirstActivation()
+    {
+        TFakeSerialPlatform platform;
+        TMainFormFixture f(&platform);
+        StartWith(f, {{"cbAuto_Checked", "True"}, {"ComPortRG_ItemIndex", "2"}, {"BaudRateRG_ItemIndex", "6"}});
+        QVERIFY(platform.Calls.isEmpty());
+        Switch(Qt::ApplicationActive);
+        QCOMPARE(platform.CallsStartingWith({"Open"}), QStringList{"Open COM3"});
+        QCOMPARE(f.Form().StatusText(), QStringLiteral("Connected"));
+        QCOMPARE(platform.LineStates.last().BaudRate, 19200u);
+        QCOMPARE(platform.LineStates.last().Parity, 0);
+    }
+
+    // Each stored text is loaded into its control and saved back from it.
+    void storedTextsAreReadAsTheControlsTakeThem_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("savedName");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("letter for an index") << "BaudRateRG_ItemIndex" << "B" << "BaudRateRG_ItemIndex" << "0";
+        QTest::newRow("index beyond the last") << "BaudRateRG_ItemIndex" << "99" << "BaudRateRG_ItemIndex"
+                                               << "11";
+        QTest::newRow("index below none") << "ParityRG_ItemIndex" << "-7" << "ParityRG_ItemIndex" << "-1";
+        QTest::newRow("mixed-case True") << "cbAuto_Checked" << "tRuE" << "cbAuto_Checked" << "True";
+        QTest::newRow("unknown Boolean") << "CBoxHex_Checked" << "yes" << "CBoxHex_Checked" << "False";
+        QTest::newRow("unknown pitch") << "TxMemo_FontPitch" << "fpWide" << "TxMemo_FontPitch" << "fpDefault";
+        QTest::newRow("style with blanks and strangers")
+            << "RxMemo_FontStyle" << " [fsBold, fsWide ,fsitalic] " << "RxMemo_FontStyle" << "[fsBold,fsItalic]";
+        QTest::newRow("empty style") << "RxMemo_FontStyle" << "[]" << "RxMemo_FontStyle" << "[]";
+        QTest::newRow("count above 255") << "ChCount0_Value" << "300" << "ChCount0_Value" << "255";
+        QTest::newRow("count beyond any integer") << "ChCount0_Value" << "99999999999" << "ChCount0_Value"
+                                                  << "0";
+        QTest::newRow("macro text trimmed") << "lbMacro2_Text" << "  AT+GMR\\0d  " << "lbMacro2_Text"
+                                            << "AT+GMR\\0d";
+        QTest::newRow("radio button clears its sibling") << "RxMemoHex_Checked" << "True"
+                                                         << "RxMemoStr_Checked" << "False";
+        QTest::newRow("charset beyond a byte") << "RxMemo_FontCharset" << "1000" << "RxMemo_FontCharset"
+                                               << "255";
+    }
+    void storedTextsAreReadAsTheControlsTakeThem()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QString, savedName);
+        TMainFormFixture f;
+        StartWith(f, {{name, text}});
+        f.Form().close();
+        QTEST(Stored(savedName), "saved");
+    }
+
+    void storedStyleReachesTheFont()
+    {
+        TMainFormFixture f;
+        StartWith(f, {{"RxMemo_FontStyle", "[fsBold, fsUnderline]"}, {"TxMemo_FontHeight", "-15"}});
+        const QFont rx = f.Control<QWidget>("RxMemo")->font();
+        QVERIFY(rx.bold() && rx.underline() && !rx.italic());
+        QCOMPARE(f.Control<QWidget>("TxMemo")->font().pixelSize(), 15);
+    }
+
+    void upperPaneHeightDecidesTheSplit()
+    {
+        TMainFormFixture f;
+        StartWith(f, {{"RxSplitter1_Top", "40"}, {"Panel3_Height", "150"}, {"Panel4_Height", "9"}});
+        auto *upper = f.Control<TPanel>("Panel3");
+        auto *lower = f.Control<TPanel>("Panel4");
+        auto *splitter = f.Control<TRxSplitter>("RxSplitter1");
+        QCOMPARE(upper->height(), 150);
+        QTRY_COMPARE(splitter->y(), upper->geometry().bottom() + 1);
+        QCOMPARE(lower->y(), splitter->geometry().bottom() + 1);
+        QCOMPARE(lower->geometry().bottom() + 1, f.Control<QStatusBar>("StatusBar")->y());
+    }
+
+    void everythingComesBackAfterARestart()
+    {
+        TMainFormFixture f;
+        f.Form().show();
+        f.Control<TRadioGroup>("ComPortRG")->SetItemIndex(3);
+        f.Control<TRadioGroup>("BaudRateRG")->SetItemIndex(10);
+        f.Control<TRadioGroup>("StopBitsRG")->SetItemIndex(2);
+        f.Control<TRadioGroup>("HandshakingRG")->SetItemIndex(4);
+        f.Control<TPanel>("Panel3")->SetHeight(120);
+        for (const char *box : {"cbAuto", "CBoxBin", "TCBox", "CRpLFCB"})
+            f.Control<QCheckBox>(box)->setChecked(true);
+        f.Control<QRadioButton>("RxMemoHex")->setChecked(true);
+        f.Control<QSpinBox>("ChCount0")->setValue(10);
+        f.Control<THistoryComboBox>("lbMacro1")->SetText(QStringLiteral("  AT\\0d "));
+        f.Control<THistoryComboBox>("lbMacro3")->SetText(QStringLiteral("\\1b[2J"));
+        QFont font(QStringLiteral("Serif"));
+        font.setPixelSize(17);
+        font.setItalic(true);
+        f.Dialogs.FontAnswers.push_back(font);
+        f.Click("FontSetBtn");
+        f.Form().close();
+        const TValues first = StoredSection();
+        QCOMPARE(first.at("lbMacro1_Text"), QStringLiteral("AT\\0d"));
+        QCOMPARE(first.at("TxMemo_FontName"), QStringLiteral("Serif"));
+
+        f.Restart();
+        f.Form().show();
+        QCOMPARE(f.Control<THistoryComboBox>("lbMacro3")->Text(), QStringLiteral("\\1b[2J"));
+        QCOMPARE(f.Control<QWidget>("RxMemo")->font().pixelSize(), 17);
+        QVERIFY(f.Control<QWidget>("TxMemo")->font().italic());
+        QCOMPARE(f.Form().CommPortDriver().ComPort(), pnCOM4);
+        QCOMPARE(f.Form().CommPortDriver().ComPortStopBits(), sb2BITS);
+        f.Form().close();
+        QCOMPARE(StoredSection(), first);
+    }
+
+    void firstRunOpensMaximizedAndCloseWritesTheFullSection()
+    {
+        TMainFormFixture f;
+        QVERIFY(TUserStore().DeleteKey(ProgramKey()));
+        f.Restart();
+        f.Form().show();
+        QVERIFY(f.Form().isMaximized());
+        QVERIFY(TUserStore().KeyExists(ProgramKey()));
+        QVERIFY(!TUserStore().KeyExists(TMainFormFixture::StateSection()));
+        f.Form().close();
+        QCOMPARE(Stored("ShowCmd"), QStringLiteral("3"));
+        // Nine placement values, 22 single properties and seven per font.
+        QCOMPARE(StoredSection().size(), std::size_t(9 + 22 + 14));
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
+    void storedPlacementIsApplied_data()
+    {
+        QTest::addColumn<QString>("showCmd");
+        QTest::addColumn<int>("pixelsPerInchChange");
+        QTest::addColumn<QString>("normPos");
+        QTest::addColumn<bool>("maximized");
+        QTest::addColumn<bool>("positioned");
+        QTest::newRow("normal") << "1" << 0 << "50,60,750,600" << false << true;
+        QTest::newRow("maximized keeps its normal rectangle") << "3" << 0 << "50,60,750,600" << true << true;
+        QTest::newRow("other pixels per inch") << "1" << 24 << "50,60,750,600" << false << false;
+        QTest::newRow("right not beyond left") << "1" << 0 << "750,60,750,600" << false << false;
+        QTest::newRow("state unknown") << "0" << 0 << "50,60,750,600" << true << true;
+    }
+    void storedPlacementIsApplied()
+    {
+        QFETCH(QString, showCmd);
+        QFETCH(int, pixelsPerInchChange);
+        QFETCH(QString, normPos);
+        QFETCH(bool, positioned);
+        TMainFormFixture f;
+        const QRect designed = f.Form().geometry();
+        StartWith(f, {{"ShowCmd", showCmd}, {"PixelsPerInch", QString::number(PixelsPerInch() + pixelsPerInchChange)},
+                      {"NormPos", normPos}, {"cbAuto_Checked", "True"}});
+        QTEST(f.Form().isMaximized(), "maximized");
+        QVERIFY(f.Control<QCheckBox>("cbAuto")->isChecked());
+        const QRect normal = f.Form().normalGeometry();
+        if (positioned)
+            QCOMPARE(normal, Rect(50, 60, 750, 600));
+        else
+            QCOMPARE(normal.size(), designed.size());
+    }
+
+    void otherScreenSizeReadsThePlainNamesAndAddsItsOwn()
+    {
+        TMainFormFixture f;
+        StartWith(f, {{"ShowCmd", "1"}, {"NormPos(1x1)", "1,2,701,552"}, {"NormPos", "30,40,730,580"}});
+        QCOMPARE(f.Form().normalGeometry(), Rect(30, 40, 730, 580));
+        f.Form().close();
+        QCOMPARE(Stored("NormPos" + ScreenSuffix()), QStringLiteral("30,40,730,580"));
+        QCOMPARE(Stored("NormPos(1x1)"), QStringLiteral("1,2,701,552"));
+    }
+
+    void minimizedStateMinimizesOnceShown()
+    {
+        TMainFormFixture f;
+        StartWith(f, {{"ShowCmd", "2"}, {"NormPos", "10,20,710,520"}});
+        QVERIFY(!f.Form().isMinimized());
+        QCOMPARE(f.Form().normalGeometry(), Rect(10, 20, 710, 520));
+        QTRY_VERIFY(f.Form().isMinimized());
+        f.Form().close();
+        QCOMPARE(Stored("ShowCmd"), QStringLiteral("2"));
+    }
+
+    void negativeFormVersionSkipsTheRestoreButNotTheSave()
+    {
+        TMainFormFixture f;
+        StartWith(f, {{"FormVersion", "-1"}, {"ShowCmd", "3"}, {"cbAuto_Checked", "True"}});
+        QVERIFY(!f.Control<QCheckBox>("cbAuto")->isChecked());
+        f.Form().close();
+        QCOMPARE(Stored("FormVersion"), QStringLiteral("0"));
+        QCOMPARE(Stored("cbAuto_Checked"), QStringLiteral("False"));
+    }
+
+    void renamedExecutableStartsEmpty()
+    {
+        TMainFormFixture f;
+        const QString oldSection = QStringLiteral("Software\\velorand-old\\WindowState");
+        QVERIFY(TUserStore().DeleteKey(ProgramKey()));
+        QVERIFY(TUserStore().WriteText(oldSection, "cbAuto_Checked", "True"));
+        f.Restart();
+        f.Form().show();
+        QVERIFY(f.Form().isMaximized());
+        QVERIFY(!f.Control<QCheckBox>("cbAuto")->isChecked());
+        f.Form().close();
+        QCOMPARE(TUserStore().ValueNames(oldSection), QStringList{"cbAuto_Checked"});
+        QCOMPARE(Stored("cbAuto_Checked"), QStringLiteral("False"));
+    }
+
+    void failedSaveIsReportedAndRetriedAtDestruction()
+    {
+        TMainFormFixture f;
+        // The store's folder becomes a link; pointing it at a file makes every write fail.
+        const QString folder = QFileInfo(TUserStore::DefaultPath()).absolutePath();
+        const QString real = f.Home.Path() + "/real";
+        const QString blocker = f.Home.Path() + "/blocker";
+        QVERIFY(QDir().rename(folder, real));
+        QVERIFY(QFile::link(real, folder));
+        QVERIFY(QFile(blocker).open(QIODevice::WriteOnly));
+        f.Form().show();
+
+        QVERIFY(QFile::remove(folder) && QFile::link(blocker, folder));
+        f.Control<QCheckBox>("cbAuto")->setChecked(true);
+        f.Form().close();
+        QVERIFY(!f.Form().isVisible());
+        const QString message = "Failed to create key " + TMainFormFixture::StateSection() + ".";
+        QCOMPARE(f.Dialogs.Errors.size(), 2);
+        for (const TScriptedDialogs::TBox &box : f.Dialogs.Errors)
+            QCOMPARE(box.Text, message);
+
+        QVERIFY(QFile::remove(folder) && QFile::link(real, folder));
+        f.Restart();
+        QCOMPARE(f.Dialogs.Errors.size(), 2);
+        QCOMPARE(Stored("Visible"), QStringLiteral("1"));
+        QCOMPARE(Stored("cbAuto_Checked"), QStringLiteral("True"));
+    }
+};
+
+QTEST_MAIN(TstMainFormStorage)
+#include "tst_mainformstorage.moc"
