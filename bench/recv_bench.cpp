@@ -86,7 +86,7 @@ double PeakResidentMiB()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-int RunCase(const TCase &test, double mib, double seconds)
+int RunCase(const TCase &test, double mib, double seconds, int holdMs)
 {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
@@ -130,6 +130,7 @@ int RunCase(const TCase &test, double mib, double seconds)
     const double growthPerByte = (ResidentMiB() - rssBefore) * 1048576.0 / double(size);
     if (test.log)
         rig.Form().StopLogClick();
+    QTest::qWait(holdMs);
 
     std::printf("%-22s %8.1f MiB %8.1f MiB/s %8.4f CPU s/MiB %6.1f %% CPU  peak %6.1f MB  "
                 "growth %5.2f B/byte  max lag %lld B\n",
@@ -150,7 +151,9 @@ int main(int argc, char *argv[])
     QCommandLineOption caseOption("case", "Run one case.", "name");
     QCommandLineOption mibOption("mib", "MiB per full-speed case (default 16).", "n", "16");
     QCommandLineOption secondsOption("seconds", "Seconds per paced case (default 5).", "s", "5");
-    parser.addOptions({caseOption, mibOption, secondsOption});
+    QCommandLineOption holdOption("hold", "Keep the window open this long after a case, to look at it.",
+                                  "ms", "0");
+    parser.addOptions({caseOption, mibOption, secondsOption, holdOption});
     parser.process(app);
     const double mib = parser.value(mibOption).toDouble();
     const double seconds = parser.value(secondsOption).toDouble();
@@ -158,7 +161,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(caseOption)) {
         for (const TCase &test : kCases)
             if (parser.value(caseOption) == QLatin1String(test.name))
-                return RunCase(test, mib, seconds);
+                return RunCase(test, mib, seconds, parser.value(holdOption).toInt());
         return std::fprintf(stderr, "no such case\n"), 2;
     }
     for (const TCase &test : kCases) {
