@@ -1,18 +1,20 @@
 #include "macrosender.h"
 
 #include "commportdriver.h"
-#include "macrodecoder.h"
 
 #include <QThread>
 
-void SendMacro(TCommPortDriver &driver, const QByteArray &macroText, bool rtsOnTx, const TMacroEcho &echo)
+QByteArray MacroEchoLine(const QByteArray &decoded)
 {
-    const QByteArray bytes = DecodeMacro(macroText);
-    const qsizetype firstZero = bytes.indexOf('\0');
-    echo(bytes.first(firstZero < 0 ? bytes.size() : firstZero));
+    const qsizetype firstZero = decoded.indexOf('\0');
+    return decoded.first(firstZero < 0 ? decoded.size() : firstZero);
+}
+
+void WriteMacro(TCommPortDriver &driver, const QByteArray &decoded, bool rtsOnTx)
+{
     if (rtsOnTx)
         driver.SetRTS(true);
-    driver.WriteBytes(bytes.constData(), static_cast<std::int32_t>(bytes.size()));
+    driver.WriteBytes(decoded.constData(), static_cast<std::int32_t>(decoded.size()));
     if (rtsOnTx) {
         QThread::msleep(kMacroRtsHoldMs);
         driver.SetRTS(false);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -37,6 +38,8 @@ class TMainForm : public QWidget
     Q_OBJECT
 public:
     static constexpr auto kCaption = "Velorand v1.9b - 20030122 - by Quen++";
+    // The HandshakingRG item under which typed keys and macros raise RTS around their bytes.
+    static constexpr int kRtsOnTxItem = 4;
 
     // app: outlives the window. platform: the serial layer for the driver; nullptr means the
     // real one. Not owned.
@@ -126,7 +129,7 @@ private:
     void SetupTransmit();
     void SetupFileSend();
     void TypeIntoTxMemo(const QString &typed);
-    void SendKeys(const QList<uint> &keys);
+    void TransmitInTurn(std::function<void()> send);
     void FileSendFinished();
     void CommandModemLine(void (TCommPortDriver::*drive)(bool), bool on, TALed *led, QPushButton *setBtn,
                           QPushButton *clrBtn);
@@ -146,7 +149,7 @@ private:
     TFileSender *m_fileSender = nullptr;
     TFileSendBar *m_fileSendBar = nullptr;
     QShortcut *m_stopFileSend = nullptr;
-    QList<uint> m_keysDuringFileSend;
+    QList<std::function<void()>> m_sendsAfterFile;
     THotKeyManager *m_hotKeyManager1 = nullptr;
     TMainFormReceive *m_receive = nullptr;
     // Last, and Placement before Storage: Storage is destroyed first, both while the controls

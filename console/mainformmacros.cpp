@@ -6,6 +6,7 @@
 #include "commportdriver.h"
 #include "historycombobox.h"
 #include "hotkeymanager.h"
+#include "macrodecoder.h"
 #include "macroecho.h"
 #include "macrosender.h"
 #include "radiogroup.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr int kRtsOnTxItem = 4;
 constexpr int kMacroHistoryLength = 10;
 
 } // namespace
@@ -48,10 +48,15 @@ void TMainForm::bMacro3Click()
     SendMacroOf(*m_ui->lbMacro3);
 }
 
+// The echo records the macro where the user asked for it, among the typed keys; the bytes may
+// have to wait for a file send, and go out framed as the handshaking choice then says.
 void TMainForm::SendMacroOf(const THistoryComboBox &box)
 {
-    SendMacro(*m_driver, box.currentText().toLatin1(), m_ui->HandshakingRG->ItemIndex() == kRtsOnTxItem,
-              [this](const QByteArray &line) { AppendMacroEcho(*m_ui->TxMemo, line); });
+    const QByteArray decoded = DecodeMacro(box.currentText().toLatin1());
+    AppendMacroEcho(*m_ui->TxMemo, MacroEchoLine(decoded));
+    TransmitInTurn([this, decoded] {
+        WriteMacro(*m_driver, decoded, m_ui->HandshakingRG->ItemIndex() == kRtsOnTxItem);
+    });
 }
 
 void TMainForm::SaveMacro11Click()

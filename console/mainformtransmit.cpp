@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr int kRtsOnTxItem = 4;
 constexpr int kKeyRtsHoldMs = 1;
 
 // Hands the events of one object to a callback before the object sees them; the callback says
@@ -105,17 +104,18 @@ void TMainForm::SetupFileSend()
 
 void TMainForm::TypeIntoTxMemo(const QString &typed)
 {
-    // A key typed while a file goes out follows the file instead of landing in the middle of it.
-    if (m_fileSender->IsRunning())
-        m_keysDuringFileSend.append(typed.toUcs4());
-    else
-        SendKeys(typed.toUcs4());
+    for (char32_t key : typed.toUcs4())
+        TransmitInTurn([this, key] { TxMemoKeyPress(key); });
 }
 
-void TMainForm::SendKeys(const QList<uint> &keys)
+// Whatever is sent while a file goes out follows the file, in the order it was asked for,
+// instead of landing in the middle of it.
+void TMainForm::TransmitInTurn(std::function<void()> send)
 {
-    for (char32_t key : keys)
-        m_app.Run([&] { TxMemoKeyPress(key); });
+    if (m_fileSender->IsRunning())
+        m_sendsAfterFile.append(std::move(send));
+    else
+        m_app.Run(send);
 }
 
 void TMainForm::TxMemoKeyPress(char32_t Key)
@@ -163,7 +163,8 @@ void TMainForm::FileSendFinished()
 {
     m_fileSendBar->hide();
     m_stopFileSend->setEnabled(false);
-    SendKeys(std::exchange(m_keysDuringFileSend, {}));
+    for (const std::function<void()> &send : std::exchange(m_sendsAfterFile, {}))
+        m_app.Run(send);
 }
 
 void TMainForm::SetDTRBtnClick()

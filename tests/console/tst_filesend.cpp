@@ -3,12 +3,12 @@
 
 #include "commportdriver.h"
 #include "filesender.h"
+#include "historycombobox.h"
 #include "memoview.h"
 #include "filesendtestfiles.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -39,12 +39,11 @@ class TstFileSend : public QObject
     TMainFormFixture &F() { return *m_f; }
     TFileSender &Sender() { return F().Form().FileSender(); }
     QProgressBar *ProgressBar() { return F().Form().findChild<QProgressBar *>("FileSendProgress"); }
-    void Click(const char *button) { QTest::mouseClick(F().Control<QPushButton>(button), Qt::LeftButton); }
 
     void ChooseFile(const QString &path)
     {
         F().Dialogs.FileAnswers.push_back(path);
-        Click("SendFileBtn");
+        F().Click("SendFileBtn");
     }
     // The device: everything the program sends is collected, and a line goes back every few ms.
     void StartDevice()
@@ -97,7 +96,7 @@ private slots:
         F().MapPort(1, m_pty->SlavePath());
         F().Form().show();
         QVERIFY(QTest::qWaitForWindowExposed(&F().Form()));
-        Click("ConnectBtn");
+        F().Click("ConnectBtn");
         QVERIFY(F().Form().CommPortDriver().IsOpen());
         m_arrived.clear();
         m_received.clear();
@@ -171,7 +170,7 @@ private slots:
             else if (how == "Stop button")
                 QTest::mouseClick(F().Form().findChild<QToolButton *>("FileSendStop"), Qt::LeftButton);
             else if (how == "Disconnect")
-                Click("DisconnectBtn");
+                F().Click("DisconnectBtn");
             else if (how == "unplug")
                 m_pty->CloseMaster();
             else
@@ -200,21 +199,48 @@ private slots:
         QVERIFY(m_arrived == bytes);
     }
 
-    void keysTypedDuringSendFollowTheFile()
+    void keysAndMacrosDuringSendFollowTheFile_data()
     {
+        // Each step clicks a macro button ("M1"), presses a hot key ("F2") or types its text.
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("typed keys") << QStringList{"ok"} << QByteArray("ok") << "ok";
+        QTest::newRow("macro button") << QStringList{"M1"} << QByteArray("AT\r") << "AT\n";
+        QTest::newRow("hot key between keys") << QStringList{"a", "F2", "b"} << QByteArray("a$0b") << "a\n$0b";
+        QTest::newRow("macros in turn") << QStringList{"M2", "F1", "M2"} << QByteArray("$0AT\r$0")
+                                        << "$0\nAT\n$0\n";
+    }
+    void keysAndMacrosDuringSendFollowTheFile()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, shown);
         const QByteArray bytes = FilePattern(1024 * 1024);
         auto *txMemo = F().Control<QPlainTextEdit>("TxMemo");
-        AtProgress(1, [&] { QTest::keyClicks(txMemo, "ok"); });
+        F().Control<THistoryComboBox>("lbMacro1")->setEditText("AT#013");
+        F().Control<THistoryComboBox>("lbMacro2")->setEditText("$$0");
+        QVERIFY(QTest::qWaitForWindowActive(&F().Form()));
+        AtProgress(1, [&] {
+            for (const QString &step : steps) {
+                if (step.startsWith('M'))
+                    F().Click(qPrintable("bMacro" + step.mid(1)));
+                else if (step.startsWith('F'))
+                    QTest::keyClick(F().Form().windowHandle(), Qt::Key(Qt::Key_F1 + step.mid(1).toInt() - 1));
+                else
+                    QTest::keyClicks(txMemo, step);
+            }
+        });
         ChooseFile(WriteTestFile(*m_dir, "image.bin", bytes));
         QTRY_VERIFY_WITH_TIMEOUT(!Sender().IsRunning(), 120000);
-        QTRY_COMPARE_WITH_TIMEOUT(m_arrived.size(), bytes.size() + 2, 20000);
-        QVERIFY(m_arrived == bytes + "ok");
-        QCOMPARE(txMemo->toPlainText(), QStringLiteral("ok"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_arrived.size(), bytes.size() + after.size(), 20000);
+        QVERIFY(m_arrived == bytes + after);
+        QCOMPARE(txMemo->toPlainText(), shown);
     }
 
     void dialogOffersTheSendFilters()
     {
-        Click("SendFileBtn");
+        F().Click("SendFileBtn");
         QCOMPARE(F().Dialogs.FileRequests.size(), 1);
         const TFileOpenOptions asked = F().Dialogs.FileRequests.first();
         QCOMPARE(asked.Title, QString());

@@ -5,6 +5,8 @@
 
 #include "aled.h"
 #include "commportdriver.h"
+#include "filesender.h"
+#include "historycombobox.h"
 #include "radiogroup.h"
 
 #include <QCheckBox>
@@ -29,13 +31,18 @@ class TstTransmit : public QObject
 
     TMainFormFixture &F() { return *m_f; }
     QPlainTextEdit *TxMemo() { return F().Control<QPlainTextEdit>("TxMemo"); }
-    void Click(const char *button) { QTest::mouseClick(F().Control<QPushButton>(button), Qt::LeftButton); }
     void Connect()
     {
-        Click("ConnectBtn");
+        F().Click("ConnectBtn");
         QVERIFY(F().Form().CommPortDriver().IsOpen());
         m_platform->Calls.clear();
         m_platform->Written.clear();
+    }
+    void SendFile(const QString &path)
+    {
+        F().Dialogs.FileAnswers.push_back(path);
+        F().Click("SendFileBtn");
+        QVERIFY(F().Form().FileSender().IsRunning());
     }
     QStringList LineAndWriteCalls() const { return m_platform->CallsStartingWith({"Escape", "Write"}); }
 
@@ -140,7 +147,7 @@ private slots:
     void rtsOnTxLeavesTheLedShowingOn()
     {
         Connect();
-        Click("SetRTSBtn");
+        F().Click("SetRTSBtn");
         QVERIFY(m_platform->Rts);
         F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
         TypeKeys(TxMemo(), "x");
@@ -154,11 +161,29 @@ private slots:
         const QByteArray bytes = FilePattern(3000);
         F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
         Connect();
-        F().Dialogs.FileAnswers.push_back(WriteTestFile(dir, "image.hex", bytes));
-        Click("SendFileBtn");
+        SendFile(WriteTestFile(dir, "image.hex", bytes));
         QTRY_COMPARE(m_platform->Written.size(), bytes.size());
         QVERIFY(m_platform->Written == bytes);
         QCOMPARE(m_platform->CallsStartingWith({"Escape"}), QStringList());
+    }
+
+    // The macro is echoed at the click but its bytes, and its RTS pulse, wait for the whole file.
+    void macroClickedDuringFileSendIsFramedAfterIt()
+    {
+        QTemporaryDir dir;
+        const QByteArray bytes = FilePattern(3000);
+        F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
+        F().Control<THistoryComboBox>("lbMacro1")->setEditText("m#049");
+        Connect();
+        SendFile(WriteTestFile(dir, "image.hex", bytes));
+        F().Click("bMacro1");
+        QCOMPARE(TxMemo()->toPlainText(), QStringLiteral("m1\n"));
+        QTRY_COMPARE(m_platform->Written.size(), bytes.size() + 2);
+        QVERIFY(m_platform->Written == bytes + "m1");
+        const QStringList calls = LineAndWriteCalls();
+        QCOMPARE(calls.mid(calls.size() - 3), (QStringList{"Escape 3", "Write 2", "Escape 4"}));
+        QCOMPARE(m_platform->CallsStartingWith({"Escape"}), (QStringList{"Escape 3", "Escape 4"}));
+        QVERIFY(!m_platform->Rts);
     }
 
     void clearEmptiesTheBoxAndSendsNothing()
@@ -166,7 +191,7 @@ private slots:
         Connect();
         TypeKeys(TxMemo(), "ab\rc");
         m_platform->Calls.clear();
-        Click("ClrTxMemo");
+        F().Click("ClrTxMemo");
         QCOMPARE(TxMemo()->toPlainText(), QString());
         QCOMPARE(LineAndWriteCalls(), QStringList());
     }
@@ -204,11 +229,11 @@ private slots:
         m_platform->Calls.clear();
         const QList<bool> otherBefore = LineControls(other);
 
-        Click(qPrintable("Set" + line + "Btn"));
+        F().Click(qPrintable("Set" + line + "Btn"));
         QCOMPARE(LineControls(line), (QList<bool>{true, false, true}));
         QCOMPARE(LineControls(other), otherBefore);
-        Click(qPrintable("Set" + line + "Btn"));   // disabled: the same command cannot repeat
-        Click(qPrintable("Clr" + line + "Btn"));
+        F().Click(qPrintable("Set" + line + "Btn"));   // disabled: the same command cannot repeat
+        F().Click(qPrintable("Clr" + line + "Btn"));
         QCOMPARE(LineControls(line), (QList<bool>{false, true, false}));
         QCOMPARE(LineControls(other), otherBefore);
         QCOMPARE(LineAndWriteCalls(), calls);
@@ -216,13 +241,13 @@ private slots:
 
     void connectAndDisconnectLeaveLineControlsAlone()
     {
-        Click("SetDTRBtn");
-        Click("ConnectBtn");
+        F().Click("SetDTRBtn");
+        F().Click("ConnectBtn");
         QVERIFY(F().Form().CommPortDriver().IsOpen());
         QVERIFY(!m_platform->Dtr);
         QCOMPARE(LineControls("DTR"), (QList<bool>{true, false, true}));
         QCOMPARE(LineControls("RTS"), (QList<bool>{false, true, false}));
-        Click("DisconnectBtn");
+        F().Click("DisconnectBtn");
         QCOMPARE(LineControls("DTR"), (QList<bool>{true, false, true}));
         QCOMPARE(LineControls("RTS"), (QList<bool>{false, true, false}));
     }
