@@ -199,7 +199,7 @@ private slots:
         QFont chosen(QStringLiteral("Serif"));
         chosen.setPointSize(15);
         f.Dialogs.FontAnswers.push_back(confirm ? std::optional<QFont>(chosen) : std::nullopt);
-        QTest::mouseClick(f.Control<QPushButton>("FontSetBtn"), Qt::LeftButton);
+        f.Click("FontSetBtn");
         QCOMPARE(f.Dialogs.FontRequests, QList<QFont>{before});
         const QFont expected = confirm ? chosen : before;
         for (const QWidget *box : {rx, tx}) {
@@ -214,7 +214,7 @@ private slots:
         TMainFormFixture f;
         TAboutFrm about(&f.Form());
         f.Form().SetAboutBox(&about);
-        QTest::mouseClick(f.Control<QPushButton>("Button1"), Qt::LeftButton);
+        f.Click("Button1");
         QCOMPARE(f.Dialogs.ModalDialogs, QList<QDialog *>{&about});
     }
 

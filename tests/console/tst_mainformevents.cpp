@@ -8,7 +8,6 @@
 #include "rxsplitter.h"
 
 #include <QCheckBox>
-#include <QPushButton>
 #include <QToolTip>
 #include <QtTest>
 
@@ -47,7 +46,7 @@ private slots:
         TFakeSerialPlatform platform;
         TMainFormFixture f(&platform);
         f.Control<QCheckBox>("cbAuto")->setChecked(automatic);
-        QTest::mouseClick(f.Control<QPushButton>("ConnectBtn"), Qt::LeftButton);
+        f.Click("ConnectBtn");
         QVERIFY(f.Form().CommPortDriver().IsOpen());
 
         Switch(Qt::ApplicationActive);

@@ -34,10 +34,6 @@ class TstMainFormMacros : public QObject
 {
     Q_OBJECT
 
-    static void Click(TMainFormFixture &f, const char *button)
-    {
-        QTest::mouseClick(f.Control<QPushButton>(button), Qt::LeftButton);
-    }
     static void SetMacro(TMainFormFixture &f, int macro, const QByteArray &text)
     {
         f.Control<THistoryComboBox>(kMacroBoxes[macro - 1])->setEditText(QString::fromLatin1(text));
@@ -49,7 +45,7 @@ class TstMainFormMacros : public QObject
         f.Form().show();
         if (!QTest::qWaitForWindowActive(&f.Form()))
             return false;
-        Click(f, "ConnectBtn");
+        f.Click("ConnectBtn");
         f.Control<QPlainTextEdit>("TxMemo")->setFocus();
         return f.Form().CommPortDriver().IsOpen();
     }
@@ -91,11 +87,11 @@ void TstMainFormMacros::longMacrosSentWholeOnAPseudoTerminal()
     QVERIFY(pty.IsValid());
     TMainFormFixture f;
     f.MapPort(1, pty.SlavePath());
-    Click(f, "ConnectBtn");
+    f.Click("ConnectBtn");
     QVERIFY(f.Form().CommPortDriver().IsOpen());
     SetMacro(f, 1, text);
 
-    Click(f, "bMacro1");
+    f.Click("bMacro1");
     QCOMPARE(pty.Read(bytes.size()), bytes);
     QCOMPARE(TxText(f), QString::fromLatin1(bytes) + u'\n');
 }
@@ -104,10 +100,10 @@ void TstMainFormMacros::zeroByteEndsTheEchoButIsSent()
 {
     TFakeSerialPlatform platform;
     TMainFormFixture f(&platform);
-    Click(f, "ConnectBtn");
+    f.Click("ConnectBtn");
     SetMacro(f, 2, "A#000B");
 
-    Click(f, "bMacro2");
+    f.Click("bMacro2");
     QCOMPARE(platform.Written, QByteArray("A\0B", 3));
     QCOMPARE(TxText(f), QStringLiteral("A\n"));
 }
@@ -119,7 +115,7 @@ void TstMainFormMacros::closedPortStillEchoes()
     f.Control<TRadioGroup>("HandshakingRG")->SetItemIndex(4);
     SetMacro(f, 1, "hi#013");
 
-    Click(f, "bMacro1");
+    f.Click("bMacro1");
     QCOMPARE(TxText(f), QStringLiteral("hi\n"));
     QVERIFY(platform.Calls.isEmpty());
     QVERIFY(f.Dialogs.Errors.isEmpty());
@@ -144,12 +140,12 @@ void TstMainFormMacros::rtsPulsesOnlyUnderRtsOnTx()
 
     TFakeSerialPlatform platform;
     TMainFormFixture f(&platform);
-    Click(f, "ConnectBtn");
+    f.Click("ConnectBtn");
     f.Control<TRadioGroup>("HandshakingRG")->SetItemIndex(handshaking);
     platform.Calls.clear();
     SetMacro(f, 3, "");
 
-    Click(f, "bMacro3");
+    f.Click("bMacro3");
     QCOMPARE(platform.CallsStartingWith({"Escape", "Write"}), calls);
     QCOMPARE(TxText(f), QStringLiteral("\n"));
 }

@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QtTest>
 
 // Typing into the transmit box with a device on a pseudo-terminal: what it receives, key by key.
@@ -39,7 +38,7 @@ private slots:
         TMainFormFixture f;
         f.MapPort(1, pty.SlavePath());
         f.Control<QCheckBox>("CRpLFCB")->setChecked(crIsCrLf);
-        QTest::mouseClick(f.Control<QPushButton>("ConnectBtn"), Qt::LeftButton);
+        f.Click("ConnectBtn");
         QVERIFY(f.Form().CommPortDriver().IsOpen());
 
         auto *txMemo = f.Control<QPlainTextEdit>("TxMemo");
@@ -54,8 +53,8 @@ private slots:
         QVERIFY(pty.IsValid());
         TMainFormFixture f;
         f.MapPort(1, pty.SlavePath());
-        QTest::mouseClick(f.Control<QPushButton>("ConnectBtn"), Qt::LeftButton);
-        QTest::mouseClick(f.Control<QPushButton>("DisconnectBtn"), Qt::LeftButton);
+        f.Click("ConnectBtn");
+        f.Click("DisconnectBtn");
         QVERIFY(!f.Form().CommPortDriver().IsOpen());
         auto *txMemo = f.Control<QPlainTextEdit>("TxMemo");
         TypeKeys(txMemo, "abc");
