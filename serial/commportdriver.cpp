@@ -21,7 +21,7 @@ TCommPortDriver::TCommPortDriver(QObject *owner, TSerialPlatform *platform)
     : QObject(owner)
     , m_platform(platform ? *platform : DefaultSerialPlatform())
     , m_receiveBuffer(std::make_unique<std::uint8_t[]>(m_inBufSize))
-    , m_poll(new TPollScheduler([this] { Poll(); }, this))
+    , m_poll(new TPollScheduler([this] { return Poll(); }, this))
 {
 }
 

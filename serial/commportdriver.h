@@ -119,7 +119,8 @@ private:
     std::uint32_t Rate() const;
     void StartPolling();
     void StopPolling();
-    void Poll();
+    // True when the read filled the receive buffer, so more may be waiting.
+    bool Poll();
     void WaitForRoom(TSerialStatus lastWrite);
     // True (after closing the port and telling the owner) when the call found the device gone.
     bool Lost(TSerialStatus status);

@@ -11,14 +11,17 @@ constexpr int kWaitStepMs = 2;
 
 } // namespace
 
-void TCommPortDriver::Poll()
+bool TCommPortDriver::Poll()
 {
     if (!IsOpen())
-        return;
+        return false;
     const TSerialCount read = m_platform.Read(m_handle, m_receiveBuffer.get(), m_inBufSize);
-    if (Lost(read.Status) || read.Status != TSerialStatus::Ok || read.Count <= 0 || !OnReceiveData)
-        return;
-    OnReceiveData(this, m_receiveBuffer.get(), std::min<std::int32_t>(read.Count, m_inBufSize));
+    if (Lost(read.Status) || read.Status != TSerialStatus::Ok || read.Count <= 0)
+        return false;
+    const std::int32_t size = std::min<std::int32_t>(read.Count, m_inBufSize);
+    if (OnReceiveData)
+        OnReceiveData(this, m_receiveBuffer.get(), size);
+    return size == m_inBufSize;
 }
 
 void TCommPortDriver::PurgeBuffers(bool input, bool output)

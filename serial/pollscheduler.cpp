@@ -1,13 +1,16 @@
 #include "pollscheduler.h"
 
-TPollScheduler::TPollScheduler(std::function<void()> onPoll, QObject *parent)
+TPollScheduler::TPollScheduler(std::function<bool()> onPoll, QObject *parent)
     : QObject(parent)
     , m_onPoll(std::move(onPoll))
     , m_notifier(QSocketNotifier::Read)
 {
     m_notifier.setEnabled(false);
+    m_holdOff.setSingleShot(true);
+    m_holdOff.setInterval(kHoldOffMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_onPoll(); });
-    connect(&m_notifier, &QSocketNotifier::activated, this, [this] { m_onPoll(); });
+    connect(&m_notifier, &QSocketNotifier::activated, this, &TPollScheduler::OnReadable);
+    connect(&m_holdOff, &QTimer::timeout, this, [this] { m_notifier.setEnabled(true); });
 }
 
 void TPollScheduler::Start(int intervalMs, int descriptor)
@@ -16,6 +19,7 @@ void TPollScheduler::Start(int intervalMs, int descriptor)
     if (intervalMs == 0 && descriptor >= 0) {
         m_notifier.setSocket(descriptor);
         m_notifier.setEnabled(true);
+        m_watching = true;
         return;
     }
     m_timer.start(intervalMs > 0 ? intervalMs : kFallbackIntervalMs);
@@ -23,11 +27,27 @@ void TPollScheduler::Start(int intervalMs, int descriptor)
 
 void TPollScheduler::Stop()
 {
+    ++m_generation;
+    m_watching = false;
     m_timer.stop();
+    m_holdOff.stop();
     m_notifier.setEnabled(false);
 }
 
 bool TPollScheduler::IsRunning() const
 {
-    return m_timer.isActive() || m_notifier.isEnabled();
+    return m_timer.isActive() || m_watching;
+}
+
+void TPollScheduler::OnReadable()
+{
+    m_notifier.setEnabled(false);
+    const unsigned generation = m_generation;
+    const bool more = m_onPoll();
+    if (generation != m_generation)
+        return;
+    if (more)
+        m_notifier.setEnabled(true);
+    else
+        m_holdOff.start();
 }

@@ -38,6 +38,9 @@ class TstPtyDataPath : public QObject
 private slots:
     void blocksArriveWholeAndInOrder_data();
     void blocksArriveWholeAndInOrder();
+    void trickleArrivesByteByByte_data();
+    void trickleArrivesByteByByte();
+    void closingInTheHandlerStopsPolling();
     void writtenBytesArriveOnceInOrder();
     void fullLineTimesOutWithoutBusyWait();
     void ratesReachTheTerminal_data();
@@ -86,6 +89,53 @@ void TstPtyDataPath::blocksArriveWholeAndInOrder()
     QTRY_COMPARE_WITH_TIMEOUT(received.size(), sent.size(), 20000);
     QCOMPARE(blocks, QList<int>({2048, 2048, 904}));
     QCOMPARE(received, sent);
+}
+
+void TstPtyDataPath::trickleArrivesByteByByte_data()
+{
+    AddPollModes();
+}
+
+// Each byte is sent from inside the handler, so it arrives while the previous read is being
+// handled: a poll that stops watching the port then would strand it.
+void TstPtyDataPath::trickleArrivesByteByByte()
+{
+    QFETCH(int, pollingDelay);
+    TPseudoTerminal pty(kDefaultPort);
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    driver.SetComPortPollingDelay(static_cast<std::uint16_t>(pollingDelay));
+    QVERIFY(driver.OpenPort());
+    const QByteArray sent = Pattern(40);
+    QByteArray received;
+    driver.OnReceiveData = [&](QObject *, const void *data, int size) {
+        received.append(static_cast<const char *>(data), size);
+        if (received.size() < sent.size())
+            QVERIFY(pty.Write(sent.mid(received.size(), 1)));
+    };
+    QVERIFY(pty.Write(sent.left(1)));
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), sent.size(), 20000);
+    QCOMPARE(received, sent);
+}
+
+void TstPtyDataPath::closingInTheHandlerStopsPolling()
+{
+    TPseudoTerminal pty(kDefaultPort);
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    driver.SetComPortPollingDelay(0);
+    QVERIFY(driver.OpenPort());
+    int calls = 0;
+    driver.OnReceiveData = [&](QObject *, const void *, int) {
+        ++calls;
+        driver.ClosePort();
+    };
+    QVERIFY(pty.Write(Pattern(10)));
+    QTRY_COMPARE(calls, 1);
+    QVERIFY(pty.Write(Pattern(10)));
+    QTest::qWait(100);
+    QCOMPARE(calls, 1);
+    QVERIFY(!driver.IsOpen());
 }
 
 void TstPtyDataPath::writtenBytesArriveOnceInOrder()
