@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
+#include <QGlyphRun>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
@@ -139,10 +140,27 @@ void TMemoView::UpdateWrap()
     const QFontMetrics metrics(font());
     for (int value = 0; value < 256; ++value)
         m_widths[value] = std::uint16_t(std::max(1, metrics.horizontalAdvance(DisplayChar(std::uint8_t(value)))));
+    LoadGlyphs();
     const int rowsBefore = m_source->RowCount();
     m_source->SetWrap(viewport()->width() - 2 * kMargin, m_widths);
     if (m_source->RowCount() != rowsBefore)
         m_anchor = m_cursor = TPos{};
+}
+
+void TMemoView::LoadGlyphs()
+{
+    m_rawFont = QRawFont::fromFont(font());
+    m_glyphs.fill(0);
+    if (!m_rawFont.isValid())
+        return;
+    for (int value = 0; value < 256; ++value) {
+        const QChar ch = DisplayChar(std::uint8_t(value));
+        const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(QString(ch));
+        if (glyphs.size() != 1 || !m_rawFont.supportsCharacter(ch))
+            continue;
+        m_glyphs[value] = glyphs.front();
+        m_advances[value] = m_rawFont.advancesForGlyphIndexes(glyphs).value(0).x();
+    }
 }
 
 int TMemoView::VisibleRows() const
@@ -176,14 +194,35 @@ void TMemoView::PaintRow(QPainter &painter, int row, int y) const
         painter.fillRect(QRect(kMargin + left, y, right - left, lineSpacing), colours.color(QPalette::Highlight));
     }
     painter.setPen(colours.color(QPalette::Text));
-    painter.drawText(QPoint(kMargin, y + fontMetrics().ascent()), DisplayText(text));
+    DrawBytes(painter, text, 0, int(text.size()), y);
     if (from != to && row >= from.row && row <= to.row) {
         const int first = row == from.row ? std::min<int>(from.col, int(text.size())) : 0;
         const int end = row == to.row ? std::min<int>(to.col, int(text.size())) : int(text.size());
         painter.setPen(colours.color(QPalette::HighlightedText));
-        painter.drawText(QPoint(kMargin + XOf(text, first), y + fontMetrics().ascent()),
-                         DisplayText(text.mid(first, end - first)));
+        DrawBytes(painter, text, first, end, y);
     }
+}
+
+void TMemoView::DrawBytes(QPainter &painter, const QByteArray &text, int first, int end, int y) const
+{
+    const QPoint origin(kMargin + XOf(text, first), y + fontMetrics().ascent());
+    m_runGlyphs.clear();
+    m_runPositions.clear();
+    qreal x = 0;
+    for (int i = first; i < end; ++i) {
+        const auto value = static_cast<std::uint8_t>(text[i]);
+        if (m_glyphs[value] == 0)
+            return painter.drawText(origin, DisplayText(text.mid(first, end - first)));
+        m_runGlyphs.push_back(m_glyphs[value]);
+        m_runPositions.emplace_back(x, 0);
+        x += m_advances[value];
+    }
+    if (m_runGlyphs.empty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(m_rawFont);
+    run.setRawData(m_runGlyphs.data(), m_runPositions.data(), int(m_runGlyphs.size()));
+    painter.drawGlyphRun(origin, run);
 }
 
 int TMemoView::XOf(const QByteArray &text, int col) const

@@ -3,7 +3,10 @@
 #include "memolines.h"
 
 #include <QAbstractScrollArea>
+#include <QRawFont>
 #include <QTimer>
+
+#include <vector>
 
 class QMenu;
 
@@ -75,6 +78,7 @@ private:
     void ScheduleUpdate(int firstChangedRow);
     void ApplyUpdate();
     void UpdateWrap();
+    void LoadGlyphs();
     void ScrollTo(int top);
     void SyncScrollBar();
     int MaxTopRow() const;
@@ -84,12 +88,20 @@ private:
     TPos Clamped(TPos pos) const;
     int XOf(const QByteArray &text, int col) const;
     void PaintRow(QPainter &painter, int row, int y) const;
+    void DrawBytes(QPainter &painter, const QByteArray &text, int first, int end, int y) const;
 
     TMemoLines m_lines;
     TRowSource *m_source = &m_lines;
     QTimer m_frame;
     QTimer m_barSync;
     TCharWidths m_widths{};
+    // Glyph and advance of each byte in the font itself; glyph 0 where the font lacks it and text
+    // layout must find a fallback. Placing known glyphs by hand skips layout for every row.
+    QRawFont m_rawFont;
+    std::array<quint32, 256> m_glyphs{};
+    std::array<qreal, 256> m_advances{};
+    mutable std::vector<quint32> m_runGlyphs;
+    mutable std::vector<QPointF> m_runPositions;
     TPos m_anchor;
     TPos m_cursor;
     int m_knownRows = 0;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 
@@ -55,6 +56,7 @@ private slots:
     void screenReadersReadTheText();
     void showsAValueColumn();
     void everyByteValuePaints();
+    void textLooksAsTextLayoutDrawsIt();
 
 private:
     std::unique_ptr<TMemoView> m_view;
@@ -238,6 +240,27 @@ void TestMemoView::everyByteValuePaints()
     m_view->SelectAll();
     QVERIFY(!m_view->grab().isNull());
     QCOMPARE(m_view->Lines().Text(), all);
+}
+
+// The view places glyphs itself; they must land where Qt's own text drawing puts them.
+void TestMemoView::textLooksAsTextLayoutDrawsIt()
+{
+    const QByteArray text = "T=23.5C H=41% seq=00016381 WAW";
+    m_view->Lines().SetText(text);
+    QTRY_COMPARE(m_view->Source().RowCount(), 1);
+    QWidget *viewport = m_view->viewport();
+    const QImage shown = viewport->grab().toImage();
+
+    QImage expected(shown.size(), shown.format());
+    expected.setDevicePixelRatio(shown.devicePixelRatio());
+    expected.fill(viewport->palette().color(QPalette::Base));
+    QPainter painter(&expected);
+    painter.setFont(m_view->font());
+    painter.setPen(viewport->palette().color(QPalette::Text));
+    const QFontMetrics metrics(m_view->font());
+    painter.drawText(QPoint(TMemoView::kMargin, TMemoView::kMargin + metrics.ascent()), QString::fromLatin1(text));
+    painter.end();
+    QCOMPARE(shown, expected);
 }
 
 QTEST_MAIN(TestMemoView)
