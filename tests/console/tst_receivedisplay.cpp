@@ -13,339 +13,315 @@ class TestReceiveDisplay : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void stringModeBuildsLines_data();
-    void stringModeBuildsLines();
-    void stampsAreAddedAtEveryWriteBack();
-    void backspaceOnlyCallLeavesTheBoxAlone();
-    void boxOverFiveHundredLinesIsClearedFirst_data();
-    void boxOverFiveHundredLinesIsClearedFirst();
-    void wrapRowsCountTowardsTheLimit();
-    void hexModeAppendsValuesAndColumns();
-    void stringModeAfterHexContinuesTheHexRow();
-    void columnsFollowTheirCheckBoxes();
-    void counterCountsTheChosenCode();
-    void countTargetReadsTheSpinText_data();
-    void countTargetReadsTheSpinText();
-    void clearEmptiesBoxAndColumnsButNotTheCounter();
-    void failedLogWriteEndsTheBlockAtThatByte_data();
-    void failedLogWriteEndsTheBlockAtThatByte();
-    void intToBinGivesEightDigits_data();
-    void intToBinGivesEightDigits();
+    void init()
+    {
+        m_clock = TFixedClock();
+        m_box = std::make_unique<TMemoLines>();
+        m_dec = std::make_unique<TByteColumn>(TByteColumn::Dec);
+        m_hex = std::make_unique<TByteColumn>(TByteColumn::Hex);
+        m_bin = std::make_unique<TByteColumn>(TByteColumn::Bin);
+        m_display = std::make_unique<TReceiveDisplay>(*m_box, *m_dec, *m_hex, *m_bin, m_clock);
+    }
+
+    void stringModeBuildsLines_data()
+    {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<TBlocks>("blocks");
+        QTest::addColumn<bool>("time");
+        QTest::addColumn<bool>("crIsLf");
+        QTest::addColumn<QByteArray>("text");
+
+        QTest::newRow("line and line in progress") << QByteArray() << TBlocks{"ab\r"} << false << false
+                                                   << QByteArray("ab\r\n\r\n");
+        QTest::newRow("stamped line") << QByteArray() << TBlocks{"ab\r"} << true << false
+                                      << QByteArray("14:05:09> ab\r\n\r\n");
+        QTest::newRow("LF ignored") << QByteArray() << TBlocks{"ab\r\n"} << false << false
+                                    << QByteArray("ab\r\n\r\n");
+        QTest::newRow("LF ends a line with CR=LF") << QByteArray() << TBlocks{"ab\r\n"} << false << true
+                                                   << QByteArray("ab\r\n\r\n\r\n");
+        QTest::newRow("backspace") << QByteArray() << TBlocks{"abc\bd\r"} << false << false
+                                   << QByteArray("abd\r\n\r\n");
+        QTest::newRow("backspace on empty line") << QByteArray() << TBlocks{"\bx\r"} << false << false
+                                                 << QByteArray("x\r\n\r\n");
+        QTest::newRow("backspace stays in its line") << QByteArray() << TBlocks{"ab\r\b\bc"} << false << false
+                                                     << QByteArray("ab\r\nc\r\n");
+        QTest::newRow("line over two calls") << QByteArray() << TBlocks{"ab", "c\r"} << false << false
+                                             << QByteArray("abc\r\n\r\n");
+        QTest::newRow("line in progress read back") << QByteArray("old\r\npart\r\n") << TBlocks{"ial\r"}
+                                                    << false << false << QByteArray("old\r\npartial\r\n\r\n");
+        QTest::newRow("NUL hides the rest of the line") << QByteArray() << TBlocks{QByteArray("ab\0cd\rxy", 8)}
+                                                        << false << false << QByteArray("ab\r\nxy\r\n");
+        QTest::newRow("backspace removes a NUL") << QByteArray() << TBlocks{QByteArray("a\0\bb\r", 5)}
+                                                 << false << false << QByteArray("ab\r\n\r\n");
+        QTest::newRow("control characters shown") << QByteArray() << TBlocks{"a\x01\tb"} << false << false
+                                                  << QByteArray("a\x01\tb\r\n");
+        QTest::newRow("only an empty line end") << QByteArray() << TBlocks{"\r"} << true << false
+                                                << QByteArray("14:05:09> \r\n\r\n");
+    }
+
+    void stringModeBuildsLines()
+    {
+        QFETCH(QByteArray, start);
+        QFETCH(TBlocks, blocks);
+        QFETCH(bool, time);
+        QFETCH(bool, crIsLf);
+        QFETCH(QByteArray, text);
+        m_box->SetText(start);
+        TReceiveOptions options;
+        options.TimeStamps = time;
+        options.CrIsLf = crIsLf;
+        Receive(blocks, options);
+        QCOMPARE(m_box->Text(), text);
+    }
+
+    void stampsAreAddedAtEveryWriteBack()
+    {
+        TReceiveOptions options;
+        options.TimeStamps = true;
+        Receive({"hello"}, options);
+        QCOMPARE(m_box->Text(), QByteArray("14:05:09> hello\r\n"));
+        m_clock.Time = "14:05:10";
+        Receive({"\r"}, options);
+        QCOMPARE(m_box->Text(), QByteArray("14:05:10> 14:05:09> hello\r\n\r\n"));
+        QCOMPARE(m_box->Count(), 2);
+        options.TimeStamps = false;
+        Receive({"x"}, options);
+        QCOMPARE(m_box->Get(1), QByteArray("x"));
+    }
+
+    void backspaceOnlyCallLeavesTheBoxAlone()
+    {
+        TReceiveOptions options;
+        options.TimeStamps = true;
+        Receive({"ab"}, options);
+        const QByteArray before = m_box->Text();
+        const int reads = m_clock.TimeReads;
+        Receive({QByteArray(40, '\b')}, options);
+        QCOMPARE(m_box->Text(), before);
+        QCOMPARE(m_clock.TimeReads, reads);
+        Receive({"\r"}, options);
+        QCOMPARE(m_box->Get(0), QByteArray("14:05:09> 14:05:09> ab"));
+    }
+
+    void boxOverFiveHundredLinesIsClearedFirst_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("cleared");
+        QTest::newRow("500 lines kept") << 500 << false;
+        QTest::newRow("501 lines cleared") << 501 << true;
+    }
+
+    void boxOverFiveHundredLinesIsClearedFirst()
+    {
+        QFETCH(int, lines);
+        QFETCH(bool, cleared);
+        QByteArray start;
+        for (int line = 1; line < lines; ++line)
+            start += "line\r\n";
+        start += "tail\r\n";
+        m_box->SetText(start);
+        QCOMPARE(m_box->Count(), lines);
+        Receive({"X\rY"}, TReceiveOptions());
+        if (cleared) {
+            QCOMPARE(m_box->Text(), QByteArray("X\r\nY\r\n"));
+        } else {
+            QCOMPARE(m_box->Count(), lines + 1);
+            QCOMPARE(m_box->Get(lines - 1), QByteArray("tailX"));
+        }
+    }
+
+    void wrapRowsCountTowardsTheLimit()
+    {
+        TCharWidths widths;
+        widths.fill(1);
+        m_box->SetWrap(10, widths);
+        TReceiveOptions options;
+        options.TimeStamps = true;
+        Receive({"abcdefghijklmn"}, options);
+        QCOMPARE(m_box->Count(), 3);
+        QCOMPARE(m_box->Get(2), QByteArray("klmn"));
+        m_clock.Time = "14:05:10";
+        Receive({"o\r"}, options);
+        // Only the last wrap row was read back and stamped again.
+        QCOMPARE(m_box->Text(), QByteArray("14:05:09> abcdefghij14:05:10> klmno\r\n\r\n"));
+
+        m_box->SetText(QByteArray(5010, 'x'));
+        QCOMPARE(m_box->Count(), 501);
+        Receive({"y"}, TReceiveOptions());
+        QCOMPARE(m_box->Text(), QByteArray("y\r\n"));
+    }
+
+    void hexModeAppendsValuesAndColumns()
+    {
+        m_box->SetText("ab\r\n");
+        TReceiveOptions options;
+        options.HexMode = true;
+        options.DecColumn = options.HexColumn = options.BinColumn = true;
+        Receive({QByteArray("A\r\n\0", 4)}, options);
+        QCOMPARE(m_box->Text(), QByteArray("ab\r\n41 0D 0A 00 "));
+        const QList<QByteArray> dec{"65", "13", "10", "0"};
+        const QList<QByteArray> hex{"41", "0D", "0A", "00"};
+        const QList<QByteArray> bin{"01000001", "00001101", "00001010", "00000000"};
+        for (int row = 0; row < 4; ++row) {
+            QCOMPARE(m_dec->RowText(row), dec[row]);
+            QCOMPARE(m_hex->RowText(row), hex[row]);
+            QCOMPARE(m_bin->RowText(row), bin[row]);
+            QCOMPARE(m_hex->data(m_hex->index(row)).toString(), QString::fromLatin1(hex[row]));
+        }
+        QCOMPARE(m_dec->rowCount(), 4);
+    }
+
+    void stringModeAfterHexContinuesTheHexRow()
+    {
+        TReceiveOptions hex;
+        hex.HexMode = true;
+        Receive({"AB"}, hex);
+        Receive({"x\ry\rz"}, TReceiveOptions());
+        // The first line end finds no final break: Add only appends one, so the second line end
+        // writes to the same row again.
+        QCOMPARE(m_box->Text(), QByteArray("y\r\nz\r\n"));
+        init();
+        Receive({"AB"}, hex);
+        Receive({"x\r"}, TReceiveOptions());
+        Receive({"y\r"}, TReceiveOptions());
+        QCOMPARE(m_box->Text(), QByteArray("41 42 xy\r\n\r\n"));
+    }
+
+    void columnsFollowTheirCheckBoxes()
+    {
+        TReceiveOptions options;
+        options.HexColumn = true;
+        Receive({"ab"}, options);
+        options.HexColumn = false;
+        options.BinColumn = true;
+        Receive({"c"}, options);
+        QCOMPARE(m_dec->RowCount(), 0);
+        QCOMPARE(m_hex->RowCount(), 2);
+        QCOMPARE(m_bin->RowCount(), 1);
+        QCOMPARE(m_bin->RowText(0), QByteArray("01100011"));
+    }
+
+    void counterCountsTheChosenCode()
+    {
+        QList<std::int32_t> shown;
+        m_display->OnCountChanged = [&](std::int32_t count) { shown << count; };
+        Receive({"a\r\nb\r\n"}, TReceiveOptions());
+        QCOMPARE(m_display->CharCount(), 2);
+        TReceiveOptions hex;
+        hex.HexMode = true;
+        Receive({"\rx"}, hex);
+        Receive({"none"}, TReceiveOptions());
+        QCOMPARE(shown, (QList<std::int32_t>{2, 3}));
+        TReceiveOptions nul;
+        nul.CountTarget = TReceiveDisplay::CountTargetFromText("abc");
+        Receive({QByteArray("\0\0", 2)}, nul);
+        QCOMPARE(m_display->CharCount(), 5);
+        TReceiveOptions outside;
+        outside.CountTarget = 300;
+        Receive({QByteArray(1, char(300 & 0xFF))}, outside);
+        QCOMPARE(m_display->CharCount(), 5);
+    }
+
+    void countTargetReadsTheSpinText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("target");
+        QTest::newRow("number") << "13" << 13;
+        QTest::newRow("blanks around") << " 7 " << 7;
+        QTest::newRow("not a number") << "1a" << 0;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("typed past the range") << "300" << 300;
+        QTest::newRow("negative") << "-1" << -1;
+        QTest::newRow("too long for a number") << "99999999999" << 0;
+    }
+
+    void countTargetReadsTheSpinText()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, target);
+        QCOMPARE(TReceiveDisplay::CountTargetFromText(text), target);
+    }
+
+    void clearEmptiesBoxAndColumnsButNotTheCounter()
+    {
+        TReceiveOptions options;
+        options.DecColumn = options.HexColumn = options.BinColumn = true;
+        Receive({"a\r\nb\r\n"}, options);
+        m_display->ClearAll();
+        QCOMPARE(m_box->Text(), QByteArray());
+        QCOMPARE(m_dec->RowCount() + m_hex->RowCount() + m_bin->RowCount(), 0);
+        QCOMPARE(m_display->CharCount(), 2);
+        m_display->ResetCounter();
+        QCOMPARE(m_display->CharCount(), 0);
+    }
+
+    void failedLogWriteEndsTheBlockAtThatByte_data()
+    {
+        QTest::addColumn<bool>("hexMode");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("columnRows");
+        QTest::addColumn<int>("count");
+        // The header takes 97 of the 128 bytes, so the first write (and its failure) comes with the
+        // 31st byte in String mode (20 a, CR as one byte, 10 a) and with the 11th value in HEX mode.
+        QTest::newRow("string") << false << QByteArray("old") + QByteArray(20, 'a') + "\r\n\r\n" << 31 << 30;
+        QTest::newRow("hex") << true << QByteArray("old\r\n") + QByteArray("61 ").repeated(11) << 11 << 11;
+    }
+
+    void failedLogWriteEndsTheBlockAtThatByte()
+    {
+        QFETCH(bool, hexMode);
+        QFETCH(QByteArray, text);
+        QFETCH(int, columnRows);
+        QFETCH(int, count);
+        TRxLog log(m_clock);
+        log.Start("/dev/full");
+        m_box->SetText("old\r\n");
+        TReceiveOptions options;
+        options.HexMode = hexMode;
+        options.DecColumn = true;
+        options.CountTarget = 'a';
+        const QByteArray block = QByteArray(20, 'a') + "\r" + QByteArray(60, 'a') + "\r";
+        try {
+            Receive({block}, options, &log);
+            QFAIL("a full disk must end the block");
+        } catch (const TLogWriteError &error) {
+            QCOMPARE(error.Message(), QString("Disk full"));
+        }
+        QCOMPARE(m_box->Text(), text);
+        QCOMPARE(m_dec->RowCount(), columnRows);
+        QCOMPARE(m_display->CharCount(), count);
+        QVERIFY(log.IsOpen());
+    }
+
+    void intToBinGivesEightDigits_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("1") << 1 << QByteArray("00000001");
+        QTest::newRow("128") << 128 << QByteArray("10000000");
+        QTest::newRow("255") << 255 << QByteArray("11111111");
+        QTest::newRow("low byte of 256") << 256 << QByteArray("00000000");
+    }
+
+    void intToBinGivesEightDigits()
+    {
+        QFETCH(int, value);
+        QFETCH(QByteArray, text);
+        QCOMPARE(IntToBin(value), text);
+    }
 
 private:
-    void Receive(const TBlocks &blocks, const TReceiveOptions &options, TRxLog *log = nullptr);
-
     TFixedClock m_clock;
     std::unique_ptr<TMemoLines> m_box;
     std::unique_ptr<TByteColumn> m_dec, m_hex, m_bin;
     std::unique_ptr<TReceiveDisplay> m_display;
+
+    void Receive(const TBlocks &blocks, const TReceiveOptions &options, TRxLog *log = nullptr)
+    {
+        for (const QByteArray &block : blocks)
+            m_display->Receive(block.constData(), int(block.size()), options, log);
+    }
 };
-
-void TestReceiveDisplay::init()
-{
-    m_clock = TFixedClock();
-    m_box = std::make_unique<TMemoLines>();
-    m_dec = std::make_unique<TByteColumn>(TByteColumn::Dec);
-    m_hex = std::make_unique<TByteColumn>(TByteColumn::Hex);
-    m_bin = std::make_unique<TByteColumn>(TByteColumn::Bin);
-    m_display = std::make_unique<TReceiveDisplay>(*m_box, *m_dec, *m_hex, *m_bin, m_clock);
-}
-
-void TestReceiveDisplay::Receive(const TBlocks &blocks, const TReceiveOptions &options, TRxLog *log)
-{
-    for (const QByteArray &block : blocks)
-        m_display->Receive(block.constData(), int(block.size()), options, log);
-}
-
-void TestReceiveDisplay::stringModeBuildsLines_data()
-{
-    QTest::addColumn<QByteArray>("start");
-    QTest::addColumn<TBlocks>("blocks");
-    QTest::addColumn<bool>("time");
-    QTest::addColumn<bool>("crIsLf");
-    QTest::addColumn<QByteArray>("text");
-
-    QTest::newRow("line and line in progress") << QByteArray() << TBlocks{"ab\r"} << false << false
-                                               << QByteArray("ab\r\n\r\n");
-    QTest::newRow("stamped line") << QByteArray() << TBlocks{"ab\r"} << true << false
-                                  << QByteArray("14:05:09> ab\r\n\r\n");
-    QTest::newRow("LF ignored") << QByteArray() << TBlocks{"ab\r\n"} << false << false
-                                << QByteArray("ab\r\n\r\n");
-    QTest::newRow("LF ends a line with CR=LF") << QByteArray() << TBlocks{"ab\r\n"} << false << true
-                                               << QByteArray("ab\r\n\r\n\r\n");
-    QTest::newRow("backspace") << QByteArray() << TBlocks{"abc\bd\r"} << false << false
-                               << QByteArray("abd\r\n\r\n");
-    QTest::newRow("backspace on empty line") << QByteArray() << TBlocks{"\bx\r"} << false << false
-                                             << QByteArray("x\r\n\r\n");
-    QTest::newRow("backspace stays in its line") << QByteArray() << TBlocks{"ab\r\b\bc"} << false << false
-                                                 << QByteArray("ab\r\nc\r\n");
-    QTest::newRow("line over two calls") << QByteArray() << TBlocks{"ab", "c\r"} << false << false
-                                         << QByteArray("abc\r\n\r\n");
-    QTest::newRow("line in progress read back") << QByteArray("old\r\npart\r\n") << TBlocks{"ial\r"}
-                                                << false << false << QByteArray("old\r\npartial\r\n\r\n");
-    QTest::newRow("NUL hides the rest of the line") << QByteArray() << TBlocks{QByteArray("ab\0cd\rxy", 8)}
-                                                    << false << false << QByteArray("ab\r\nxy\r\n");
-    QTest::newRow("backspace removes a NUL") << QByteArray() << TBlocks{QByteArray("a\0\bb\r", 5)}
-                                             << false << false << QByteArray("ab\r\n\r\n");
-    QTest::newRow("control characters shown") << QByteArray() << TBlocks{"a\x01\tb"} << false << false
-                                              << QByteArray("a\x01\tb\r\n");
-    QTest::newRow("only an empty line end") << QByteArray() << TBlocks{"\r"} << true << false
-                                            << QByteArray("14:05:09> \r\n\r\n");
-}
-
-void TestReceiveDisplay::stringModeBuildsLines()
-{
-    QFETCH(QByteArray, start);
-    QFETCH(TBlocks, blocks);
-    QFETCH(bool, time);
-    QFETCH(bool, crIsLf);
-    QFETCH(QByteArray, text);
-    m_box->SetText(start);
-    TReceiveOptions options;
-    options.TimeStamps = time;
-    options.CrIsLf = crIsLf;
-    Receive(blocks, options);
-    QCOMPARE(m_box->Text(), text);
-}
-
-void TestReceiveDisplay::stampsAreAddedAtEveryWriteBack()
-{
-    TReceiveOptions options;
-    options.TimeStamps = true;
-    Receive({"hello"}, options);
-    QCOMPARE(m_box->Text(), QByteArray("14:05:09> hello\r\n"));
-    m_clock.Time = "14:05:10";
-    Receive({"\r"}, options);
-    QCOMPARE(m_box->Text(), QByteArray("14:05:10> 14:05:09> hello\r\n\r\n"));
-    QCOMPARE(m_box->Count(), 2);
-    options.TimeStamps = false;
-    Receive({"x"}, options);
-    QCOMPARE(m_box->Get(1), QByteArray("x"));
-}
-
-void TestReceiveDisplay::backspaceOnlyCallLeavesTheBoxAlone()
-{
-    TReceiveOptions options;
-    options.TimeStamps = true;
-    Receive({"ab"}, options);
-    const QByteArray before = m_box->Text();
-    const int reads = m_clock.TimeReads;
-    Receive({QByteArray(40, '\b')}, options);
-    QCOMPARE(m_box->Text(), before);
-    QCOMPARE(m_clock.TimeReads, reads);
-    Receive({"\r"}, options);
-    QCOMPARE(m_box->Get(0), QByteArray("14:05:09> 14:05:09> ab"));
-}
-
-void TestReceiveDisplay::boxOverFiveHundredLinesIsClearedFirst_data()
-{
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<bool>("cleared");
-    QTest::newRow("500 lines kept") << 500 << false;
-    QTest::newRow("501 lines cleared") << 501 << true;
-}
-
-void TestReceiveDisplay::boxOverFiveHundredLinesIsClearedFirst()
-{
-    QFETCH(int, lines);
-    QFETCH(bool, cleared);
-    QByteArray start;
-    for (int line = 1; line < lines; ++line)
-        start += "line\r\n";
-    start += "tail\r\n";
-    m_box->SetText(start);
-    QCOMPARE(m_box->Count(), lines);
-    Receive({"X\rY"}, TReceiveOptions());
-    if (cleared) {
-        QCOMPARE(m_box->Text(), QByteArray("X\r\nY\r\n"));
-    } else {
-        QCOMPARE(m_box->Count(), lines + 1);
-        QCOMPARE(m_box->Get(lines - 1), QByteArray("tailX"));
-    }
-}
-
-void TestReceiveDisplay::wrapRowsCountTowardsTheLimit()
-{
-    TCharWidths widths;
-    widths.fill(1);
-    m_box->SetWrap(10, widths);
-    TReceiveOptions options;
-    options.TimeStamps = true;
-    Receive({"abcdefghijklmn"}, options);
-    QCOMPARE(m_box->Count(), 3);
-    QCOMPARE(m_box->Get(2), QByteArray("klmn"));
-    m_clock.Time = "14:05:10";
-    Receive({"o\r"}, options);
-    // Only the last wrap row was read back and stamped again.
-    QCOMPARE(m_box->Text(), QByteArray("14:05:09> abcdefghij14:05:10> klmno\r\n\r\n"));
-
-    m_box->SetText(QByteArray(5010, 'x'));
-    QCOMPARE(m_box->Count(), 501);
-    Receive({"y"}, TReceiveOptions());
-    QCOMPARE(m_box->Text(), QByteArray("y\r\n"));
-}
-
-void TestReceiveDisplay::hexModeAppendsValuesAndColumns()
-{
-    m_box->SetText("ab\r\n");
-    TReceiveOptions options;
-    options.HexMode = true;
-    options.DecColumn = options.HexColumn = options.BinColumn = true;
-    Receive({QByteArray("A\r\n\0", 4)}, options);
-    QCOMPARE(m_box->Text(), QByteArray("ab\r\n41 0D 0A 00 "));
-    const QList<QByteArray> dec{"65", "13", "10", "0"};
-    const QList<QByteArray> hex{"41", "0D", "0A", "00"};
-    const QList<QByteArray> bin{"01000001", "00001101", "00001010", "00000000"};
-    for (int row = 0; row < 4; ++row) {
-        QCOMPARE(m_dec->RowText(row), dec[row]);
-        QCOMPARE(m_hex->RowText(row), hex[row]);
-        QCOMPARE(m_bin->RowText(row), bin[row]);
-        QCOMPARE(m_hex->data(m_hex->index(row)).toString(), QString::fromLatin1(hex[row]));
-    }
-    QCOMPARE(m_dec->rowCount(), 4);
-}
-
-void TestReceiveDisplay::stringModeAfterHexContinuesTheHexRow()
-{
-    TReceiveOptions hex;
-    hex.HexMode = true;
-    Receive({"AB"}, hex);
-    Receive({"x\ry\rz"}, TReceiveOptions());
-    // The first line end finds no final break: Add only appends one, so the second line end
-    // writes to the same row again.
-    QCOMPARE(m_box->Text(), QByteArray("y\r\nz\r\n"));
-    init();
-    Receive({"AB"}, hex);
-    Receive({"x\r"}, TReceiveOptions());
-    Receive({"y\r"}, TReceiveOptions());
-    QCOMPARE(m_box->Text(), QByteArray("41 42 xy\r\n\r\n"));
-}
-
-void TestReceiveDisplay::columnsFollowTheirCheckBoxes()
-{
-    TReceiveOptions options;
-    options.HexColumn = true;
-    Receive({"ab"}, options);
-    options.HexColumn = false;
-    options.BinColumn = true;
-    Receive({"c"}, options);
-    QCOMPARE(m_dec->RowCount(), 0);
-    QCOMPARE(m_hex->RowCount(), 2);
-    QCOMPARE(m_bin->RowCount(), 1);
-    QCOMPARE(m_bin->RowText(0), QByteArray("01100011"));
-}
-
-void TestReceiveDisplay::counterCountsTheChosenCode()
-{
-    QList<std::int32_t> shown;
-    m_display->OnCountChanged = [&](std::int32_t count) { shown << count; };
-    Receive({"a\r\nb\r\n"}, TReceiveOptions());
-    QCOMPARE(m_display->CharCount(), 2);
-    TReceiveOptions hex;
-    hex.HexMode = true;
-    Receive({"\rx"}, hex);
-    Receive({"none"}, TReceiveOptions());
-    QCOMPARE(shown, (QList<std::int32_t>{2, 3}));
-    TReceiveOptions nul;
-    nul.CountTarget = TReceiveDisplay::CountTargetFromText("abc");
-    Receive({QByteArray("\0\0", 2)}, nul);
-    QCOMPARE(m_display->CharCount(), 5);
-    TReceiveOptions outside;
-    outside.CountTarget = 300;
-    Receive({QByteArray(1, char(300 & 0xFF))}, outside);
-    QCOMPARE(m_display->CharCount(), 5);
-}
-
-void TestReceiveDisplay::countTargetReadsTheSpinText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("target");
-    QTest::newRow("number") << "13" << 13;
-    QTest::newRow("blanks around") << " 7 " << 7;
-    QTest::newRow("not a number") << "1a" << 0;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("typed past the range") << "300" << 300;
-    QTest::newRow("negative") << "-1" << -1;
-    QTest::newRow("too long for a number") << "99999999999" << 0;
-}
-
-void TestReceiveDisplay::countTargetReadsTheSpinText()
-{
-    QFETCH(QString, text);
-    QFETCH(int, target);
-    QCOMPARE(TReceiveDisplay::CountTargetFromText(text), target);
-}
-
-void TestReceiveDisplay::clearEmptiesBoxAndColumnsButNotTheCounter()
-{
-    TReceiveOptions options;
-    options.DecColumn = options.HexColumn = options.BinColumn = true;
-    Receive({"a\r\nb\r\n"}, options);
-    m_display->ClearAll();
-    QCOMPARE(m_box->Text(), QByteArray());
-    QCOMPARE(m_dec->RowCount() + m_hex->RowCount() + m_bin->RowCount(), 0);
-    QCOMPARE(m_display->CharCount(), 2);
-    m_display->ResetCounter();
-    QCOMPARE(m_display->CharCount(), 0);
-}
-
-void TestReceiveDisplay::failedLogWriteEndsTheBlockAtThatByte_data()
-{
-    QTest::addColumn<bool>("hexMode");
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("columnRows");
-    QTest::addColumn<int>("count");
-    // The header takes 97 of the 128 bytes, so the first write (and its failure) comes with the
-    // 31st byte in String mode (20 a, CR as one byte, 10 a) and with the 11th value in HEX mode.
-    QTest::newRow("string") << false << QByteArray("old") + QByteArray(20, 'a') + "\r\n\r\n" << 31 << 30;
-    QTest::newRow("hex") << true << QByteArray("old\r\n") + QByteArray("61 ").repeated(11) << 11 << 11;
-}
-
-void TestReceiveDisplay::failedLogWriteEndsTheBlockAtThatByte()
-{
-    QFETCH(bool, hexMode);
-    QFETCH(QByteArray, text);
-    QFETCH(int, columnRows);
-    QFETCH(int, count);
-    TRxLog log(m_clock);
-    log.Start("/dev/full");
-    m_box->SetText("old\r\n");
-    TReceiveOptions options;
-    options.HexMode = hexMode;
-    options.DecColumn = true;
-    options.CountTarget = 'a';
-    const QByteArray block = QByteArray(20, 'a') + "\r" + QByteArray(60, 'a') + "\r";
-    try {
-        Receive({block}, options, &log);
-        QFAIL("a full disk must end the block");
-    } catch (const TLogWriteError &error) {
-        QCOMPARE(error.Message(), QString("Disk full"));
-    }
-    QCOMPARE(m_box->Text(), text);
-    QCOMPARE(m_dec->RowCount(), columnRows);
-    QCOMPARE(m_display->CharCount(), count);
-    QVERIFY(log.IsOpen());
-}
-
-void TestReceiveDisplay::intToBinGivesEightDigits_data()
-{
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QByteArray>("text");
-    QTest::newRow("0") << 0 << QByteArray("00000000");
-    QTest::newRow("1") << 1 << QByteArray("00000001");
-    QTest::newRow("0x41") << 0x41 << QByteArray("01000001");
-    QTest::newRow("128") << 128 << QByteArray("10000000");
-    QTest::newRow("255") << 255 << QByteArray("11111111");
-    QTest::newRow("low byte of 256") << 256 << QByteArray("00000000");
-}
-
-void TestReceiveDisplay::intToBinGivesEightDigits()
-{
-    QFETCH(int, value);
-    QFETCH(QByteArray, text);
-    QCOMPARE(IntToBin(value), text);
-}
 
 QTEST_GUILESS_MAIN(TestReceiveDisplay)
 #include "tst_receivedisplay.moc"
