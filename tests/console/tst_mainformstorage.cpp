@@ -335,52 +335,6 @@ private slots:
             QCOMPARE(normal.size(), designed.size());
     }
 
-    void otherScreenSizeReadsThePlainNamesAndAddsItsOwn()
-    {
-        TMainFormFixture f;
-        StartWith(f, {{"ShowCmd", "1"}, {"NormPos(1x1)", "1,2,701,552"}, {"NormPos", "30,40,730,580"}});
-        QCOMPARE(f.Form().normalGeometry(), Rect(30, 40, 730, 580));
-        f.Form().close();
-        QCOMPARE(Stored("NormPos" + ScreenSuffix()), QStringLiteral("30,40,730,580"));
-        QCOMPARE(Stored("NormPos(1x1)"), QStringLiteral("1,2,701,552"));
-    }
-
-    void minimizedStateMinimizesOnceShown()
-    {
-        TMainFormFixture f;
-        StartWith(f, {{"ShowCmd", "2"}, {"NormPos", "10,20,710,520"}});
-        QVERIFY(!f.Form().isMinimized());
-        QCOMPARE(f.Form().normalGeometry(), Rect(10, 20, 710, 520));
-        QTRY_VERIFY(f.Form().isMinimized());
-        f.Form().close();
-        QCOMPARE(Stored("ShowCmd"), QStringLiteral("2"));
-    }
-
-    void negativeFormVersionSkipsTheRestoreButNotTheSave()
-    {
-        TMainFormFixture f;
-        StartWith(f, {{"FormVersion", "-1"}, {"ShowCmd", "3"}, {"cbAuto_Checked", "True"}});
-        QVERIFY(!f.Control<QCheckBox>("cbAuto")->isChecked());
-        f.Form().close();
-        QCOMPARE(Stored("FormVersion"), QStringLiteral("0"));
-        QCOMPARE(Stored("cbAuto_Checked"), QStringLiteral("False"));
-    }
-
-    void renamedExecutableStartsEmpty()
-    {
-        TMainFormFixture f;
-        const QString oldSection = QStringLiteral("Software\\velorand-old\\WindowState");
-        QVERIFY(TUserStore().DeleteKey(ProgramKey()));
-        QVERIFY(TUserStore().WriteText(oldSection, "cbAuto_Checked", "True"));
-        f.Restart();
-        f.Form().show();
-        QVERIFY(f.Form().isMaximized());
-        QVERIFY(!f.Control<QCheckBox>("cbAuto")->isChecked());
-        f.Form().close();
-        QCOMPARE(TUserStore().ValueNames(oldSection), QStringList{"cbAuto_Checked"});
-        QCOMPARE(Stored("cbAuto_Checked"), QStringLiteral("False"));
-    }
-
     void failedSaveIsReportedAndRetriedAtDestruction()
     {
         TMainFormFixture f;
