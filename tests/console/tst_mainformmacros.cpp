@@ -51,224 +51,212 @@ class TstMainFormMacros : public QObject
     }
 
 private slots:
-    void longMacrosSentWholeOnAPseudoTerminal_data();
-    void longMacrosSentWholeOnAPseudoTerminal();
-    void zeroByteEndsTheEchoButIsSent();
-    void closedPortStillEchoes();
-    void rtsPulsesOnlyUnderRtsOnTx_data();
-    void rtsPulsesOnlyUnderRtsOnTx();
-    void onlyBareHotKeysAct_data();
-    void onlyBareHotKeysAct();
-    void modalDialogBlocksHotKeys();
-    void hotKeysHookedWhileWindowLives();
-    void saveMacroStoresOnlyItsOwnBox();
-    void historiesLoadInOrderUntilAnError();
-};
+    void longMacrosSentWholeOnAPseudoTerminal_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("bytes");
 
-void TstMainFormMacros::longMacrosSentWholeOnAPseudoTerminal_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QByteArray>("bytes");
+        const QByteArray digits("0123456789");
+        QTest::newRow("79 characters") << digits.repeated(8).left(79) << digits.repeated(8).left(79);
+        QTest::newRow("80 characters") << digits.repeated(8) << digits.repeated(8);
+        QTest::newRow("200 characters") << digits.repeated(20) << digits.repeated(20);
+        QTest::newRow("200 characters of escapes") << QByteArray("#065$42").repeated(28).left(200)
+                                                   << QByteArray("AB").repeated(28).left(57);
+    }
 
-    const QByteArray digits("0123456789");
-    QTest::newRow("79 characters") << digits.repeated(8).left(79) << digits.repeated(8).left(79);
-    QTest::newRow("80 characters") << digits.repeated(8) << digits.repeated(8);
-    QTest::newRow("200 characters") << digits.repeated(20) << digits.repeated(20);
-    QTest::newRow("200 characters of escapes") << QByteArray("#065$42").repeated(28).left(200)
-                                               << QByteArray("AB").repeated(28).left(57);
-}
+    void longMacrosSentWholeOnAPseudoTerminal()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, bytes);
 
-void TstMainFormMacros::longMacrosSentWholeOnAPseudoTerminal()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QByteArray, bytes);
+        TPseudoTerminal pty;
+        QVERIFY(pty.IsValid());
+        TMainFormFixture f;
+        f.MapPort(1, pty.SlavePath());
+        f.Click("ConnectBtn");
+        QVERIFY(f.Form().CommPortDriver().IsOpen());
+        SetMacro(f, 1, text);
 
-    TPseudoTerminal pty;
-    QVERIFY(pty.IsValid());
-    TMainFormFixture f;
-    f.MapPort(1, pty.SlavePath());
-    f.Click("ConnectBtn");
-    QVERIFY(f.Form().CommPortDriver().IsOpen());
-    SetMacro(f, 1, text);
+        f.Click("bMacro1");
+        QCOMPARE(pty.Read(bytes.size()), bytes);
+        QCOMPARE(TxText(f), QString::fromLatin1(bytes) + u'\n');
+    }
 
-    f.Click("bMacro1");
-    QCOMPARE(pty.Read(bytes.size()), bytes);
-    QCOMPARE(TxText(f), QString::fromLatin1(bytes) + u'\n');
-}
+    void zeroByteEndsTheEchoButIsSent()
+    {
+        TFakeSerialPlatform platform;
+        TMainFormFixture f(&platform);
+        f.Click("ConnectBtn");
+        SetMacro(f, 2, "A#000B");
 
-void TstMainFormMacros::zeroByteEndsTheEchoButIsSent()
-{
-    TFakeSerialPlatform platform;
-    TMainFormFixture f(&platform);
-    f.Click("ConnectBtn");
-    SetMacro(f, 2, "A#000B");
+        f.Click("bMacro2");
+        QCOMPARE(platform.Written, QByteArray("A\0B", 3));
+        QCOMPARE(TxText(f), QStringLiteral("A\n"));
+    }
 
-    f.Click("bMacro2");
-    QCOMPARE(platform.Written, QByteArray("A\0B", 3));
-    QCOMPARE(TxText(f), QStringLiteral("A\n"));
-}
+    void closedPortStillEchoes()
+    {
+        TFakeSerialPlatform platform;
+        TMainFormFixture f(&platform);
+        f.Control<TRadioGroup>("HandshakingRG")->SetItemIndex(4);
+        SetMacro(f, 1, "hi#013");
 
-void TstMainFormMacros::closedPortStillEchoes()
-{
-    TFakeSerialPlatform platform;
-    TMainFormFixture f(&platform);
-    f.Control<TRadioGroup>("HandshakingRG")->SetItemIndex(4);
-    SetMacro(f, 1, "hi#013");
+        f.Click("bMacro1");
+        QCOMPARE(TxText(f), QStringLiteral("hi\n"));
+        QVERIFY(platform.Calls.isEmpty());
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
 
-    f.Click("bMacro1");
-    QCOMPARE(TxText(f), QStringLiteral("hi\n"));
-    QVERIFY(platform.Calls.isEmpty());
-    QVERIFY(f.Dialogs.Errors.isEmpty());
-}
+    void rtsPulsesOnlyUnderRtsOnTx_data()
+    {
+        QTest::addColumn<int>("handshaking");
+        QTest::addColumn<QStringList>("calls");
 
-void TstMainFormMacros::rtsPulsesOnlyUnderRtsOnTx_data()
-{
-    QTest::addColumn<int>("handshaking");
-    QTest::addColumn<QStringList>("calls");
+        QTest::newRow("none") << 0 << QStringList();
+        QTest::newRow("RTS/CTS") << 1 << QStringList();
+        QTest::newRow("XON/XOFF") << 2 << QStringList();
+        QTest::newRow("RTS/CTS + XON/XOFF") << 3 << QStringList();
+        QTest::newRow("RTS on TX") << 4 << QStringList{"Escape 3", "Escape 4"};
+    }
 
-    QTest::newRow("none") << 0 << QStringList();
-    QTest::newRow("RTS/CTS") << 1 << QStringList();
-    QTest::newRow("XON/XOFF") << 2 << QStringList();
-    QTest::newRow("RTS/CTS + XON/XOFF") << 3 << QStringList();
-    QTest::newRow("RTS on TX") << 4 << QStringList{"Escape 3", "Escape 4"};
-}
+    void rtsPulsesOnlyUnderRtsOnTx()
+    {
+        QFETCH(int, handshaking);
+        QFETCH(QStringList, calls);
 
-void TstMainFormMacros::rtsPulsesOnlyUnderRtsOnTx()
-{
-    QFETCH(int, handshaking);
-    QFETCH(QStringList, calls);
+        TFakeSerialPlatform platform;
+        TMainFormFixture f(&platform);
+        f.Click("ConnectBtn");
+        f.Control<TRadioGroup>("HandshakingRG")->SetItemIndex(handshaking);
+        platform.Calls.clear();
+        SetMacro(f, 3, "");
 
-    TFakeSerialPlatform platform;
-    TMainFormFixture f(&platform);
-    f.Click("ConnectBtn");
-    f.Control<TRadioGroup>("HandshakingRG")->SetItemIndex(handshaking);
-    platform.Calls.clear();
-    SetMacro(f, 3, "");
+        f.Click("bMacro3");
+        QCOMPARE(platform.CallsStartingWith({"Escape", "Write"}), calls);
+        QCOMPARE(TxText(f), QStringLiteral("\n"));
+    }
 
-    f.Click("bMacro3");
-    QCOMPARE(platform.CallsStartingWith({"Escape", "Write"}), calls);
-    QCOMPARE(TxText(f), QStringLiteral("\n"));
-}
+    void onlyBareHotKeysAct_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<int>("clicked");   // index into kHotKeyButtons, -1 for none
+        QTest::addColumn<QByteArray>("sent");
 
-void TstMainFormMacros::onlyBareHotKeysAct_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<int>("clicked");   // index into kHotKeyButtons, -1 for none
-    QTest::addColumn<QByteArray>("sent");
+        const Qt::KeyboardModifiers none;
+        QTest::newRow("F1") << int(Qt::Key_F1) << none << 0 << QByteArray("m1\r");
+        QTest::newRow("F2") << int(Qt::Key_F2) << none << 1 << QByteArray("m2");
+        QTest::newRow("F3") << int(Qt::Key_F3) << none << 2 << QByteArray("m3");
+        QTest::newRow("F4") << int(Qt::Key_F4) << none << 3 << QByteArray();
+        QTest::newRow("Shift+F1") << int(Qt::Key_F1) << QFlags(Qt::ShiftModifier) << -1 << QByteArray();
+        QTest::newRow("Ctrl+F1") << int(Qt::Key_F1) << QFlags(Qt::ControlModifier) << -1 << QByteArray();
+        QTest::newRow("Alt+F1") << int(Qt::Key_F1) << QFlags(Qt::AltModifier) << -1 << QByteArray();
+        QTest::newRow("Del") << int(Qt::Key_Delete) << none << -1 << QByteArray();
+        QTest::newRow("F5") << int(Qt::Key_F5) << none << -1 << QByteArray();
+    }
 
-    const Qt::KeyboardModifiers none;
-    QTest::newRow("F1") << int(Qt::Key_F1) << none << 0 << QByteArray("m1\r");
-    QTest::newRow("F2") << int(Qt::Key_F2) << none << 1 << QByteArray("m2");
-    QTest::newRow("F3") << int(Qt::Key_F3) << none << 2 << QByteArray("m3");
-    QTest::newRow("F4") << int(Qt::Key_F4) << none << 3 << QByteArray();
-    QTest::newRow("Shift+F1") << int(Qt::Key_F1) << QFlags(Qt::ShiftModifier) << -1 << QByteArray();
-    QTest::newRow("Ctrl+F1") << int(Qt::Key_F1) << QFlags(Qt::ControlModifier) << -1 << QByteArray();
-    QTest::newRow("Alt+F1") << int(Qt::Key_F1) << QFlags(Qt::AltModifier) << -1 << QByteArray();
-    QTest::newRow("Del") << int(Qt::Key_Delete) << none << -1 << QByteArray();
-    QTest::newRow("F5") << int(Qt::Key_F5) << none << -1 << QByteArray();
-}
+    void onlyBareHotKeysAct()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(int, clicked);
+        QFETCH(QByteArray, sent);
 
-void TstMainFormMacros::onlyBareHotKeysAct()
-{
-    QFETCH(int, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(int, clicked);
-    QFETCH(QByteArray, sent);
+        TFakeSerialPlatform platform;
+        TMainFormFixture f(&platform);
+        SetMacro(f, 1, "m1#013");
+        SetMacro(f, 2, "m2");
+        SetMacro(f, 3, "m3");
+        QVERIFY(ShowConnected(f));
+        QList<std::shared_ptr<QSignalSpy>> spies;
+        for (const char *button : kHotKeyButtons)
+            spies << std::make_shared<QSignalSpy>(f.Control<QPushButton>(button), &QPushButton::clicked);
 
-    TFakeSerialPlatform platform;
-    TMainFormFixture f(&platform);
-    SetMacro(f, 1, "m1#013");
-    SetMacro(f, 2, "m2");
-    SetMacro(f, 3, "m3");
-    QVERIFY(ShowConnected(f));
-    QList<std::shared_ptr<QSignalSpy>> spies;
-    for (const char *button : kHotKeyButtons)
-        spies << std::make_shared<QSignalSpy>(f.Control<QPushButton>(button), &QPushButton::clicked);
+        QTest::keyClick(f.Form().windowHandle(), Qt::Key(key), modifiers);
+        for (int i = 0; i < spies.size(); ++i)
+            QCOMPARE(spies[i]->count(), i == clicked ? 1 : 0);
+        QCOMPARE(platform.Written, sent);
+        // The key also reaches the transmit box, which types nothing for it.
+        QCOMPARE(TxText(f), sent.isEmpty() ? QString() : QString::fromLatin1(sent).remove(u'\r') + u'\n');
+    }
 
-    QTest::keyClick(f.Form().windowHandle(), Qt::Key(key), modifiers);
-    for (int i = 0; i < spies.size(); ++i)
-        QCOMPARE(spies[i]->count(), i == clicked ? 1 : 0);
-    QCOMPARE(platform.Written, sent);
-    // The key also reaches the transmit box, which types nothing for it.
-    QCOMPARE(TxText(f), sent.isEmpty() ? QString() : QString::fromLatin1(sent).remove(u'\r') + u'\n');
-}
+    void modalDialogBlocksHotKeys()
+    {
+        TFakeSerialPlatform platform;
+        TMainFormFixture f(&platform);
+        SetMacro(f, 1, "m1");
+        QVERIFY(ShowConnected(f));
 
-void TstMainFormMacros::modalDialogBlocksHotKeys()
-{
-    TFakeSerialPlatform platform;
-    TMainFormFixture f(&platform);
-    SetMacro(f, 1, "m1");
-    QVERIFY(ShowConnected(f));
+        QDialog dialog(&f.Form());
+        dialog.setModal(true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_F1);
+        QTest::keyClick(f.Form().windowHandle(), Qt::Key_F1);
+        QCOMPARE(platform.Written, QByteArray());
 
-    QDialog dialog(&f.Form());
-    dialog.setModal(true);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QTest::keyClick(dialog.windowHandle(), Qt::Key_F1);
-    QTest::keyClick(f.Form().windowHandle(), Qt::Key_F1);
-    QCOMPARE(platform.Written, QByteArray());
+        dialog.close();
+        f.Form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.Form()));
+        QTest::keyClick(f.Form().windowHandle(), Qt::Key_F1);
+        QCOMPARE(platform.Written, QByteArray("m1"));
+    }
 
-    dialog.close();
-    f.Form().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f.Form()));
-    QTest::keyClick(f.Form().windowHandle(), Qt::Key_F1);
-    QCOMPARE(platform.Written, QByteArray("m1"));
-}
+    void hotKeysHookedWhileWindowLives()
+    {
+        {
+            TMainFormFixture f;
+            auto *manager = f.Control<THotKeyManager>("HotKeyManager1");
+            QVERIFY(manager);
+            QVERIFY(manager->Enabled());
+            QVERIFY(!manager->AppGlobal());
+            QVERIFY(manager->OnKeyDown);
+            QVERIFY(!manager->OnKeyUp);
+            QVERIFY(THotKeyManager::HookInstalled());
+        }
+        QVERIFY(!THotKeyManager::HookInstalled());
+    }
 
-void TstMainFormMacros::hotKeysHookedWhileWindowLives()
-{
+    void saveMacroStoresOnlyItsOwnBox()
     {
         TMainFormFixture f;
-        auto *manager = f.Control<THotKeyManager>("HotKeyManager1");
-        QVERIFY(manager);
-        QVERIFY(manager->Enabled());
-        QVERIFY(!manager->AppGlobal());
-        QVERIFY(manager->OnKeyDown);
-        QVERIFY(!manager->OnKeyUp);
-        QVERIFY(THotKeyManager::HookInstalled());
+        for (int macro = 1; macro <= 3; ++macro)
+            SetMacro(f, macro, "text " + QByteArray::number(macro));
+
+        f.Control<QAction>("SaveMacro21")->trigger();
+        const TUserStore store;
+        QCOMPARE(store.ValueNames(HistoryKey(2)), QStringList{"H0"});
+        QCOMPARE(store.ReadText(HistoryKey(2), "H0"), QStringLiteral("text 2"));
+        QVERIFY(!store.KeyExists(HistoryKey(1)));
+        QVERIFY(!store.KeyExists(HistoryKey(3)));
+        QCOMPARE(f.Control<THistoryComboBox>("lbMacro2")->itemText(0), QStringLiteral("text 2"));
+
+        f.Control<QAction>("SaveMacro11")->trigger();
+        f.Control<QAction>("SaveMAcro31")->trigger();
+        QCOMPARE(store.ReadText(HistoryKey(1), "H0"), QStringLiteral("text 1"));
+        QCOMPARE(store.ReadText(HistoryKey(3), "H0"), QStringLiteral("text 3"));
     }
-    QVERIFY(!THotKeyManager::HookInstalled());
-}
 
-void TstMainFormMacros::saveMacroStoresOnlyItsOwnBox()
-{
-    TMainFormFixture f;
-    for (int macro = 1; macro <= 3; ++macro)
-        SetMacro(f, macro, "text " + QByteArray::number(macro));
+    void historiesLoadInOrderUntilAnError()
+    {
+        TMainFormFixture f;
+        TUserStore store;
+        QVERIFY(store.WriteText(HistoryKey(1), "H0", "one"));
+        QVERIFY(store.WriteText(HistoryKey(2), "H0", "two"));
+        QVERIFY(store.WriteText(HistoryKey(3), "H0", "three"));
+        // A list is not a text to the store.
+        QSettings(store.FilePath(), QSettings::IniFormat).setValue("Software/VELORAND/Macro2/H1", QStringList{"a", "b"});
+        QCOMPARE(store.ValueType(HistoryKey(2), "H1"), TUserStore::TValueType::NotText);
 
-    f.Control<QAction>("SaveMacro21")->trigger();
-    const TUserStore store;
-    QCOMPARE(store.ValueNames(HistoryKey(2)), QStringList{"H0"});
-    QCOMPARE(store.ReadText(HistoryKey(2), "H0"), QStringLiteral("text 2"));
-    QVERIFY(!store.KeyExists(HistoryKey(1)));
-    QVERIFY(!store.KeyExists(HistoryKey(3)));
-    QCOMPARE(f.Control<THistoryComboBox>("lbMacro2")->itemText(0), QStringLiteral("text 2"));
+        f.App.Run([&] { f.Form().FormCreate(); });
+        QCOMPARE(f.Control<THistoryComboBox>("lbMacro1")->count(), 1);
+        QCOMPARE(f.Control<THistoryComboBox>("lbMacro2")->count(), 1);
+        QCOMPARE(f.Control<THistoryComboBox>("lbMacro3")->count(), 0);
+        QCOMPARE(f.Dialogs.Errors.size(), 1);
+        QCOMPARE(f.Dialogs.Errors.first().Text, QStringLiteral("Invalid data type for 'H1'"));
+    }
 
-    f.Control<QAction>("SaveMacro11")->trigger();
-    f.Control<QAction>("SaveMAcro31")->trigger();
-    QCOMPARE(store.ReadText(HistoryKey(1), "H0"), QStringLiteral("text 1"));
-    QCOMPARE(store.ReadText(HistoryKey(3), "H0"), QStringLiteral("text 3"));
-}
-
-void TstMainFormMacros::historiesLoadInOrderUntilAnError()
-{
-    TMainFormFixture f;
-    TUserStore store;
-    QVERIFY(store.WriteText(HistoryKey(1), "H0", "one"));
-    QVERIFY(store.WriteText(HistoryKey(2), "H0", "two"));
-    QVERIFY(store.WriteText(HistoryKey(3), "H0", "three"));
-    // A list is not a text to the store.
-    QSettings(store.FilePath(), QSettings::IniFormat).setValue("Software/VELORAND/Macro2/H1", QStringList{"a", "b"});
-    QCOMPARE(store.ValueType(HistoryKey(2), "H1"), TUserStore::TValueType::NotText);
-
-    f.App.Run([&] { f.Form().FormCreate(); });
-    QCOMPARE(f.Control<THistoryComboBox>("lbMacro1")->count(), 1);
-    QCOMPARE(f.Control<THistoryComboBox>("lbMacro2")->count(), 1);
-    QCOMPARE(f.Control<THistoryComboBox>("lbMacro3")->count(), 0);
-    QCOMPARE(f.Dialogs.Errors.size(), 1);
-    QCOMPARE(f.Dialogs.Errors.first().Text, QStringLiteral("Invalid data type for 'H1'"));
-}
+};
 
 QTEST_MAIN(TstMainFormMacros)
 #include "tst_mainformmacros.moc"
