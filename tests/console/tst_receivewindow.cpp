@@ -16,165 +16,152 @@ class TestReceiveWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void linesCounterAndColumnsFollowTheControls();
-    void hexModeShowsValues();
-    void clearKeepsTheCounterAndResetZeroesIt();
-    void logRecordsWhatArrivesBetweenStartAndStop();
-    void refusedOrCancelledLogStaysClosed_data();
-    void refusedOrCancelledLogStaysClosed();
-    void closingTheWindowClosesTheLogWithoutTrailer();
-    void fullDiskEndsTheBlockWithAnErrorBox();
+    void init()
+    {
+        m_f = std::make_unique<TMainFormFixture>();
+        m_pty = std::make_unique<TPseudoTerminal>();
+        QVERIFY(m_pty->IsValid());
+        m_f->MapPort(1, m_pty->SlavePath());
+        m_f->Click("ConnectBtn");
+        QVERIFY(m_f->Control<QPushButton>("DisconnectBtn")->isEnabled());
+        QFile::remove(m_dir.filePath("velorand.log"));
+    }
+
+    void cleanup()
+    {
+        m_f.reset();
+        m_pty.reset();
+    }
+
+    void linesCounterAndColumnsFollowTheControls()
+    {
+        m_f->Control<QCheckBox>("CBoxHex")->setChecked(true);
+        Send("a\r\nb\r\n");
+        QTRY_COMPARE(Box()->Lines().Text(), QByteArray("a\r\nb\r\n\r\n"));
+        QCOMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("2"));
+        QCOMPARE(Box("Memo2")->Source().RowCount(), 6);
+        QCOMPARE(Box("Memo2")->Source().RowText(2), QByteArray("0A"));
+        QCOMPARE(Box("Memo1")->Source().RowCount(), 0);
+
+        m_f->Control<QCheckBox>("CRLFCBox")->setChecked(true);
+        Send("c\n");
+        QTRY_COMPARE(Box()->Lines().Text(), QByteArray("a\r\nb\r\nc\r\n\r\n"));
+        QCOMPARE(Box()->accessibleName(), QString("Receive"));
+    }
+
+    void hexModeShowsValues()
+    {
+        m_f->Control<QRadioButton>("RxMemoHex")->setChecked(true);
+        for (const char *name : {"CBoxDec", "CBoxHex", "CBoxBin"})
+            m_f->Control<QCheckBox>(name)->setChecked(true);
+        Send("A\r\n");
+        QTRY_COMPARE(Box()->Lines().Text(), QByteArray("41 0D 0A "));
+        QCOMPARE(Box("Memo1")->Source().RowText(0), QByteArray("65"));
+        QCOMPARE(Box("Memo3")->Source().RowText(2), QByteArray("00001010"));
+        QCOMPARE(m_f->Form().IntToBin(13), QByteArray("00001101"));
+    }
+
+    void clearKeepsTheCounterAndResetZeroesIt()
+    {
+        m_f->Control<QCheckBox>("CBoxDec")->setChecked(true);
+        Send("x\ry\r");
+        QTRY_COMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("2"));
+        m_f->Click("ClrRxMemo");
+        QCOMPARE(Box()->Lines().Text(), QByteArray());
+        QCOMPARE(Box("Memo1")->Source().RowCount(), 0);
+        QCOMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("2"));
+        m_f->Click("Button2");
+        QCOMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("0"));
+        Send("\r");
+        QTRY_COMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("1"));
+    }
+
+    void logRecordsWhatArrivesBetweenStartAndStop()
+    {
+        m_f->Dialogs.FileAnswers.push_back(m_dir.filePath("velorand.log"));
+        m_f->Click("StartLog");
+        QCOMPARE(m_f->Dialogs.FileRequests.size(), 1);
+        QCOMPARE(m_f->Dialogs.FileRequests[0].Title, QString("Select log file"));
+        QCOMPARE(m_f->Dialogs.FileRequests[0].FileName, QString("velorand.log"));
+        QCOMPARE(m_f->Dialogs.FileRequests[0].FilterIndex, 1);
+        QVERIFY(!m_f->Control<QPushButton>("StartLog")->isEnabled());
+        QVERIFY(m_f->Control<QPushButton>("StopLog")->isEnabled());
+        Send("OK\r\n");
+        QTRY_COMPARE(Box()->Lines().Text(), QByteArray("OK\r\n\r\n"));
+        m_f->Click("StopLog");
+        QVERIFY(m_f->Control<QPushButton>("StartLog")->isEnabled());
+        const QByteArray log = LogText();
+        QVERIFY2(log.startsWith("Velorand log file\r\nDate: "), log.constData());
+        QVERIFY2(log.contains(QByteArray(47, '-') + "\r\nOK\x10\n\r\n" + QByteArray(47, '-')), log.constData());
+        QVERIFY(log.endsWith("\r\nEnd log file\r\n"));
+    }
+
+    void refusedOrCancelledLogStaysClosed_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("cancelled") << true << QString();
+        QTest::newRow("under a regular file") << false << QString("Invalid filename.");
+    }
+
+    void refusedOrCancelledLogStaysClosed()
+    {
+        QFETCH(bool, cancel);
+        QFETCH(QString, error);
+        QFile blocker(m_dir.filePath("plain"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        m_f->Dialogs.FileAnswers.push_back(cancel ? std::optional<QString>() : m_dir.filePath("plain/x.log"));
+        m_f->Click("StartLog");
+        QVERIFY(m_f->Control<QPushButton>("StartLog")->isEnabled());
+        QVERIFY(!m_f->Control<QPushButton>("StopLog")->isEnabled());
+        QCOMPARE(m_f->Dialogs.Errors.size(), cancel ? 0 : 1);
+        if (!cancel)
+            QCOMPARE(m_f->Dialogs.Errors[0].Text, error);
+    }
+
+    void closingTheWindowClosesTheLogWithoutTrailer()
+    {
+        m_f->Control<QRadioButton>("RxMemoHex")->setChecked(true);
+        m_f->Dialogs.FileAnswers.push_back(m_dir.filePath("velorand.log"));
+        m_f->Click("StartLog");
+        Send("AB");
+        QTRY_COMPARE(Box()->Lines().Text(), QByteArray("41 42 "));
+        m_f->Form().close();
+        QVERIFY(LogText().endsWith(QByteArray(47, '-') + "\r\n41 42 "));
+    }
+
+    void fullDiskEndsTheBlockWithAnErrorBox()
+    {
+        m_f->Dialogs.FileAnswers.push_back(QString("/dev/full"));
+        m_f->Click("StartLog");
+        QVERIFY(!m_f->Control<QPushButton>("StartLog")->isEnabled());
+        Send(QByteArray(400, 'z'));
+        QTRY_VERIFY(!m_f->Dialogs.Errors.isEmpty());
+        QCOMPARE(m_f->Dialogs.Errors[0].Text, QString("Disk full."));
+        m_f->Click("StopLog");
+        QVERIFY(!m_f->Control<QPushButton>("StartLog")->isEnabled());
+        QVERIFY(m_f->Dialogs.Errors.size() >= 2);
+    }
 
 private:
     TMemoView *Box(const char *name = "RxMemo") const { return m_f->Control<TMemoView>(name); }
-    void Send(const QByteArray &data);
-    QByteArray LogText() const;
 
     std::unique_ptr<TMainFormFixture> m_f;
     std::unique_ptr<TPseudoTerminal> m_pty;
     QTemporaryDir m_dir;
+
+    void Send(const QByteArray &data)
+    {
+        QVERIFY(m_pty->Write(data));
+    }
+
+    QByteArray LogText() const
+    {
+        QFile file(m_dir.filePath("velorand.log"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 };
-
-void TestReceiveWindow::init()
-{
-    m_f = std::make_unique<TMainFormFixture>();
-    m_pty = std::make_unique<TPseudoTerminal>();
-    QVERIFY(m_pty->IsValid());
-    m_f->MapPort(1, m_pty->SlavePath());
-    m_f->Click("ConnectBtn");
-    QVERIFY(m_f->Control<QPushButton>("DisconnectBtn")->isEnabled());
-    QFile::remove(m_dir.filePath("velorand.log"));
-}
-
-void TestReceiveWindow::cleanup()
-{
-    m_f.reset();
-    m_pty.reset();
-}
-
-void TestReceiveWindow::Send(const QByteArray &data)
-{
-    QVERIFY(m_pty->Write(data));
-}
-
-QByteArray TestReceiveWindow::LogText() const
-{
-    QFile file(m_dir.filePath("velorand.log"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void TestReceiveWindow::linesCounterAndColumnsFollowTheControls()
-{
-    m_f->Control<QCheckBox>("CBoxHex")->setChecked(true);
-    Send("a\r\nb\r\n");
-    QTRY_COMPARE(Box()->Lines().Text(), QByteArray("a\r\nb\r\n\r\n"));
-    QCOMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("2"));
-    QCOMPARE(Box("Memo2")->Source().RowCount(), 6);
-    QCOMPARE(Box("Memo2")->Source().RowText(2), QByteArray("0A"));
-    QCOMPARE(Box("Memo1")->Source().RowCount(), 0);
-
-    m_f->Control<QCheckBox>("CRLFCBox")->setChecked(true);
-    Send("c\n");
-    QTRY_COMPARE(Box()->Lines().Text(), QByteArray("a\r\nb\r\nc\r\n\r\n"));
-    QCOMPARE(Box()->accessibleName(), QString("Receive"));
-}
-
-void TestReceiveWindow::hexModeShowsValues()
-{
-    m_f->Control<QRadioButton>("RxMemoHex")->setChecked(true);
-    for (const char *name : {"CBoxDec", "CBoxHex", "CBoxBin"})
-        m_f->Control<QCheckBox>(name)->setChecked(true);
-    Send("A\r\n");
-    QTRY_COMPARE(Box()->Lines().Text(), QByteArray("41 0D 0A "));
-    QCOMPARE(Box("Memo1")->Source().RowText(0), QByteArray("65"));
-    QCOMPARE(Box("Memo3")->Source().RowText(2), QByteArray("00001010"));
-    QCOMPARE(m_f->Form().IntToBin(13), QByteArray("00001101"));
-}
-
-void TestReceiveWindow::clearKeepsTheCounterAndResetZeroesIt()
-{
-    m_f->Control<QCheckBox>("CBoxDec")->setChecked(true);
-    Send("x\ry\r");
-    QTRY_COMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("2"));
-    m_f->Click("ClrRxMemo");
-    QCOMPARE(Box()->Lines().Text(), QByteArray());
-    QCOMPARE(Box("Memo1")->Source().RowCount(), 0);
-    QCOMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("2"));
-    m_f->Click("Button2");
-    QCOMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("0"));
-    Send("\r");
-    QTRY_COMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("1"));
-}
-
-void TestReceiveWindow::logRecordsWhatArrivesBetweenStartAndStop()
-{
-    m_f->Dialogs.FileAnswers.push_back(m_dir.filePath("velorand.log"));
-    m_f->Click("StartLog");
-    QCOMPARE(m_f->Dialogs.FileRequests.size(), 1);
-    QCOMPARE(m_f->Dialogs.FileRequests[0].Title, QString("Select log file"));
-    QCOMPARE(m_f->Dialogs.FileRequests[0].FileName, QString("velorand.log"));
-    QCOMPARE(m_f->Dialogs.FileRequests[0].FilterIndex, 1);
-    QVERIFY(!m_f->Control<QPushButton>("StartLog")->isEnabled());
-    QVERIFY(m_f->Control<QPushButton>("StopLog")->isEnabled());
-    Send("OK\r\n");
-    QTRY_COMPARE(Box()->Lines().Text(), QByteArray("OK\r\n\r\n"));
-    m_f->Click("StopLog");
-    QVERIFY(m_f->Control<QPushButton>("StartLog")->isEnabled());
-    const QByteArray log = LogText();
-    QVERIFY2(log.startsWith("Velorand log file\r\nDate: "), log.constData());
-    QVERIFY2(log.contains(QByteArray(47, '-') + "\r\nOK\x10\n\r\n" + QByteArray(47, '-')), log.constData());
-    QVERIFY(log.endsWith("\r\nEnd log file\r\n"));
-}
-
-void TestReceiveWindow::refusedOrCancelledLogStaysClosed_data()
-{
-    QTest::addColumn<bool>("cancel");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("cancelled") << true << QString();
-    QTest::newRow("under a regular file") << false << QString("Invalid filename.");
-}
-
-void TestReceiveWindow::refusedOrCancelledLogStaysClosed()
-{
-    QFETCH(bool, cancel);
-    QFETCH(QString, error);
-    QFile blocker(m_dir.filePath("plain"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    m_f->Dialogs.FileAnswers.push_back(cancel ? std::optional<QString>() : m_dir.filePath("plain/x.log"));
-    m_f->Click("StartLog");
-    QVERIFY(m_f->Control<QPushButton>("StartLog")->isEnabled());
-    QVERIFY(!m_f->Control<QPushButton>("StopLog")->isEnabled());
-    QCOMPARE(m_f->Dialogs.Errors.size(), cancel ? 0 : 1);
-    if (!cancel)
-        QCOMPARE(m_f->Dialogs.Errors[0].Text, error);
-}
-
-void TestReceiveWindow::closingTheWindowClosesTheLogWithoutTrailer()
-{
-    m_f->Control<QRadioButton>("RxMemoHex")->setChecked(true);
-    m_f->Dialogs.FileAnswers.push_back(m_dir.filePath("velorand.log"));
-    m_f->Click("StartLog");
-    Send("AB");
-    QTRY_COMPARE(Box()->Lines().Text(), QByteArray("41 42 "));
-    m_f->Form().close();
-    QVERIFY(LogText().endsWith(QByteArray(47, '-') + "\r\n41 42 "));
-}
-
-void TestReceiveWindow::fullDiskEndsTheBlockWithAnErrorBox()
-{
-    m_f->Dialogs.FileAnswers.push_back(QString("/dev/full"));
-    m_f->Click("StartLog");
-    QVERIFY(!m_f->Control<QPushButton>("StartLog")->isEnabled());
-    Send(QByteArray(400, 'z'));
-    QTRY_VERIFY(!m_f->Dialogs.Errors.isEmpty());
-    QCOMPARE(m_f->Dialogs.Errors[0].Text, QString("Disk full."));
-    m_f->Click("StopLog");
-    QVERIFY(!m_f->Control<QPushButton>("StartLog")->isEnabled());
-    QVERIFY(m_f->Dialogs.Errors.size() >= 2);
-}
 
 QTEST_MAIN(TestReceiveWindow)
 #include "tst_receivewindow.moc"
