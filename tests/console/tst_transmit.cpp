@@ -155,19 +155,8 @@ private slots:
         QCOMPARE(LineControls("RTS"), (QList<bool>{true, false, true}));
     }
 
-    void fileSendGivesNoRtsPulses()
-    {
-        QTemporaryDir dir;
-        const QByteArray bytes = FilePattern(3000);
-        F().Control<TRadioGroup>("HandshakingRG")->SetItemIndex(kRtsOnTx);
-        Connect();
-        SendFile(WriteTestFile(dir, "image.hex", bytes));
-        QTRY_COMPARE(m_platform->Written.size(), bytes.size());
-        QVERIFY(m_platform->Written == bytes);
-        QCOMPARE(m_platform->CallsStartingWith({"Escape"}), QStringList());
-    }
-
-    // The macro is echoed at the click but its bytes, and its RTS pulse, wait for the whole file.
+    // The file goes out without RTS pulses; the macro is echoed at the click but its bytes, and its
+    // RTS pulse, wait for the whole file.
     void macroClickedDuringFileSendIsFramedAfterIt()
     {
         QTemporaryDir dir;
@@ -194,17 +183,6 @@ private slots:
         F().Click("ClrTxMemo");
         QCOMPARE(TxMemo()->toPlainText(), QString());
         QCOMPARE(LineAndWriteCalls(), QStringList());
-    }
-
-    void lineControlsStartOff()
-    {
-        for (const char *line : {"DTR", "RTS"}) {
-            QCOMPARE(LineControls(line), (QList<bool>{false, true, false}));
-            const TALed *led = F().Control<TALed>(qPrintable(QString(line) + "Led"));
-            QCOMPARE(led->LEDStyle(), TALed::LEDHorizontal);
-            QCOMPARE(led->size(), QSize(22, 14));
-            QVERIFY(!led->Blink());
-        }
     }
 
     void lineButtonsDriveTheirLineOnly_data()
