@@ -4,8 +4,6 @@
 #include <QFile>
 #include <QtTest>
 
-#include <unistd.h>
-
 using TValueType = TUserStore::TValueType;
 
 class TstUserStore : public TStoreTestCase
@@ -162,18 +160,6 @@ private slots:
         QCOMPARE(store.ValueType("Software\\T", "C"), TValueType::Missing);
     }
 
-    void twoStoresSeeEachOthersWrites()
-    {
-        TUserStore a;
-        TUserStore b;
-        QVERIFY(a.WriteText("Software\\S", "V", "from a"));
-        QCOMPARE(b.ReadText("Software\\S", "V"), QString("from a"));
-        QVERIFY(b.WriteText("Software\\S", "V", "from b"));
-        QCOMPARE(a.ReadText("Software\\S", "V"), QString("from b"));
-        QVERIFY(b.DeleteKey("Software\\S"));
-        QVERIFY(!a.KeyExists("Software\\S"));
-    }
-
     void namesTheStoreCannotHoldAreRefused_data()
     {
         QTest::addColumn<QString>("key");
@@ -262,25 +248,6 @@ private slots:
         QVERIFY(store.CreateKey("software\\t"));   // opening what exists needs no write
         QCOMPARE(store.ReadText("Software\\T", "V"), QString("old"));
         QCOMPARE(TUserStore(path).ValueNames("Software\\T"), QStringList{"V"});
-    }
-
-    void writesToAReadOnlyFolderAreReported()
-    {
-        TUserStore store;
-        QVERIFY(store.WriteText("Software\\T", "V", "old"));
-        const QString folder = QFileInfo(store.FilePath()).absolutePath();
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-        QFile::setPermissions(store.FilePath(), QFile::ReadOwner);
-        const bool canStillWrite = ::access(qPrintable(store.FilePath()), W_OK) == 0;
-        if (!canStillWrite) {
-            QVERIFY(!store.WriteText("Software\\T", "V", "new"));
-            QVERIFY(!store.DeleteKey("Software\\T"));
-        }
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile::setPermissions(store.FilePath(), QFile::ReadOwner | QFile::WriteOwner);
-        if (canStillWrite)
-            QSKIP("permissions do not bind this user (root)");
-        QCOMPARE(TUserStore().ReadText("Software\\T", "V"), QString("old"));
     }
 };
 
