@@ -304,8 +304,6 @@ private slots:
         QTest::newRow("normal") << "1" << 0 << "50,60,750,600" << false << true;
         QTest::newRow("maximized keeps its normal rectangle") << "3" << 0 << "50,60,750,600" << true << true;
         QTest::newRow("other pixels per inch") << "1" << 24 << "50,60,750,600" << false << false;
-        QTest::newRow("right not beyond left") << "1" << 0 << "750,60,750,600" << false << false;
-        QTest::newRow("state unknown") << "0" << 0 << "50,60,750,600" << true << true;
     }
     void storedPlacementIsApplied()
     {
