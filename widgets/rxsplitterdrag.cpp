@@ -130,8 +130,14 @@ void TRxSplitter::MoveLine(int position)
 void TRxSplitter::EndDrag()
 {
     m_dragging = false;
-    delete m_line;
-    m_line = nullptr;
+    // The drag may end inside the window's own hide, which walks a copy of the window's children:
+    // deleting the line there would leave that walk a dangling pointer.
+    if (m_line) {
+        m_line->hide();
+        m_line->setParent(nullptr);
+        m_line->deleteLater();
+        m_line = nullptr;
+    }
     if (m_keyTarget)
         m_keyTarget->removeEventFilter(this);
     m_keyTarget = nullptr;
