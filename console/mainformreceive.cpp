@@ -9,6 +9,8 @@
 #include "receivedisplay.h"
 #include "rxlog.h"
 
+#include <QTimer>
+
 // The receive state the window owns beside its controls: the value columns' rows, the display
 // tool, the log and the clock they read.
 class TMainFormReceive : public QObject
@@ -26,6 +28,10 @@ public:
     TByteColumn Bin{TByteColumn::Bin};
     TReceiveDisplay Display;
     TRxLog Log{Clock};
+    // The counter label is redrawn with the receive box's frame rather than on every block: each
+    // new caption repaints the strip behind it, which cost as much as the receive box itself.
+    QTimer CountRefresh;
+    std::int32_t ShownCount = 0;
 };
 
 void TMainForm::SetupReceive()
@@ -37,8 +43,14 @@ void TMainForm::SetupReceive()
     m_ui->RxMemo->setAccessibleName(QStringLiteral("Receive"));
     for (TMemoView *column : {m_ui->Memo1, m_ui->Memo2, m_ui->Memo3})
         column->setAccessibleName(column->toolTip());
+    m_receive->CountRefresh.setSingleShot(true);
+    m_receive->CountRefresh.setInterval(16);
+    connect(&m_receive->CountRefresh, &QTimer::timeout, this,
+            [this] { m_ui->LabCount0->setText(QString::number(m_receive->ShownCount)); });
     m_receive->Display.OnCountChanged = [this](std::int32_t count) {
-        m_ui->LabCount0->setText(QString::number(count));
+        m_receive->ShownCount = count;
+        if (!m_receive->CountRefresh.isActive())
+            m_receive->CountRefresh.start();
     };
 }
 
@@ -69,6 +81,7 @@ void TMainForm::ClrRxMemoClick()
 void TMainForm::Button2Click()
 {
     m_receive->Display.ResetCounter();
+    m_receive->CountRefresh.stop();
     m_ui->LabCount0->setText(QStringLiteral("0"));
 }
 

@@ -38,7 +38,7 @@ private slots:
         m_f->Control<QCheckBox>("CBoxHex")->setChecked(true);
         Send("a\r\nb\r\n");
         QTRY_COMPARE(Box()->Lines().Text(), QByteArray("a\r\nb\r\n\r\n"));
-        QCOMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("2"));
+        QTRY_COMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("2"));
         QCOMPARE(Box("Memo2")->Source().RowCount(), 6);
         QCOMPARE(Box("Memo2")->Source().RowText(2), QByteArray("0A"));
         QCOMPARE(Box("Memo1")->Source().RowCount(), 0);
@@ -74,6 +74,12 @@ private slots:
         QCOMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("0"));
         Send("\r");
         QTRY_COMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("1"));
+
+        // A count still waiting to be shown must not bring the old number back after a reset.
+        m_f->Form().CommPortDriverReceiveData(nullptr, "\r\r", 2);
+        m_f->Click("Button2");
+        QTest::qWait(100);
+        QCOMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("0"));
     }
 
     void logRecordsWhatArrivesBetweenStartAndStop()
