@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include "openfailure.h"
+#include "pollscheduler.h"
 #include "serialplatform.h"
 
 #include <cstdint>
@@ -24,7 +25,6 @@ enum TComPortSwHandshaking : std::uint8_t { shNONE, shXONXOFF };
 using TComPortReceiveDataEvent = std::function<void(QObject *Sender, const void *DataPtr, int DataSize)>;
 using TNotifyEvent = std::function<void(QObject *Sender)>;
 
-class TPollScheduler;
 
 // Owns one serial port: applies the line settings, polls for received bytes on the UI thread and
 // hands them to OnReceiveData, sends with an output time-out, drives DTR and RTS.
@@ -119,8 +119,8 @@ private:
     std::uint32_t Rate() const;
     void StartPolling();
     void StopPolling();
-    // True when the read filled the receive buffer, so more may be waiting.
-    bool Poll();
+    // One read, handed to OnReceiveData when it brought bytes.
+    TPollScheduler::TRead Poll();
     void WaitForRoom(TSerialStatus lastWrite);
     // True (after closing the port and telling the owner) when the call found the device gone.
     bool Lost(TSerialStatus status);

@@ -1,6 +1,5 @@
 // The data path of TCommPortDriver: polling, sending, purging and the modem lines.
 #include "commportdriver.h"
-
 #include <algorithm>
 #include <limits>
 
@@ -11,17 +10,17 @@ constexpr int kWaitStepMs = 2;
 
 } // namespace
 
-bool TCommPortDriver::Poll()
+TPollScheduler::TRead TCommPortDriver::Poll()
 {
     if (!IsOpen())
-        return false;
+        return {};
     const TSerialCount read = m_platform.Read(m_handle, m_receiveBuffer.get(), m_inBufSize);
     if (Lost(read.Status) || read.Status != TSerialStatus::Ok || read.Count <= 0)
-        return false;
+        return {};
     const std::int32_t size = std::min<std::int32_t>(read.Count, m_inBufSize);
     if (OnReceiveData)
         OnReceiveData(this, m_receiveBuffer.get(), size);
-    return size == m_inBufSize;
+    return {size, size == m_inBufSize};
 }
 
 void TCommPortDriver::PurgeBuffers(bool input, bool output)

@@ -1,13 +1,13 @@
 #include "pollscheduler.h"
 
-TPollScheduler::TPollScheduler(std::function<bool()> onPoll, QObject *parent)
+TPollScheduler::TPollScheduler(std::function<TRead()> onPoll, QObject *parent)
     : QObject(parent)
     , m_onPoll(std::move(onPoll))
     , m_notifier(QSocketNotifier::Read)
 {
     m_notifier.setEnabled(false);
     m_holdOff.setSingleShot(true);
-    m_holdOff.setInterval(kHoldOffMs);
+    m_clock.start();
     connect(&m_timer, &QTimer::timeout, this, [this] { m_onPoll(); });
     connect(&m_notifier, &QSocketNotifier::activated, this, &TPollScheduler::OnReadable);
     connect(&m_holdOff, &QTimer::timeout, this, [this] { m_notifier.setEnabled(true); });
@@ -32,6 +32,7 @@ void TPollScheduler::Stop()
     m_timer.stop();
     m_holdOff.stop();
     m_notifier.setEnabled(false);
+    m_pacing.Reset();
 }
 
 bool TPollScheduler::IsRunning() const
@@ -43,11 +44,18 @@ void TPollScheduler::OnReadable()
 {
     m_notifier.setEnabled(false);
     const unsigned generation = m_generation;
-    const bool more = m_onPoll();
-    if (generation != m_generation)
-        return;
-    if (more)
+    TRead read;
+    for (int reads = 0; reads < kMaxReadsPerWake; ++reads) {
+        read = m_onPoll();
+        if (generation != m_generation)
+            return;
+        m_pacing.Count(read.bytes);
+        if (!read.more)
+            break;
+    }
+    const int holdOffMs = read.more ? 0 : m_pacing.HoldOffAfterDrain(m_clock.nsecsElapsed());
+    if (holdOffMs == 0)
         m_notifier.setEnabled(true);
     else
-        m_holdOff.start();
+        m_holdOff.start(holdOffMs);
 }

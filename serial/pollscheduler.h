@@ -1,5 +1,8 @@
 #pragma once
 
+#include "readpacing.h"
+
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -14,14 +17,18 @@ class TPollScheduler : public QObject
     Q_OBJECT
 public:
     static constexpr int kFallbackIntervalMs = 10;
-    // After a read that emptied the port, readiness is ignored this long, so a trickle of bytes
-    // wakes the program a few hundred times a second rather than once per burst; well under a
-    // frame, so nothing shows later.
-    static constexpr int kHoldOffMs = 3;
+    // Reads one readiness may make while each fills the buffer; bounds the time the event loop
+    // waits on a flood.
+    static constexpr int kMaxReadsPerWake = 16;
 
-    // onPoll reads once and returns true when more bytes may be waiting (the read filled the
-    // buffer); only then is the descriptor watched again at once.
-    explicit TPollScheduler(std::function<bool()> onPoll, QObject *parent = nullptr);
+    struct TRead
+    {
+        int bytes = 0;
+        // The read filled the buffer, so more may be waiting.
+        bool more = false;
+    };
+
+    explicit TPollScheduler(std::function<TRead()> onPoll, QObject *parent = nullptr);
 
     void Start(int intervalMs, int descriptor);
     void Stop();
@@ -30,10 +37,12 @@ public:
 private:
     void OnReadable();
 
-    std::function<bool()> m_onPoll;
+    std::function<TRead()> m_onPoll;
     QTimer m_timer;
     QTimer m_holdOff;
     QSocketNotifier m_notifier;
+    TReadPacing m_pacing;
+    QElapsedTimer m_clock;
     // Counts Starts and Stops, so a poll that restarted or stopped the schedule is not undone.
     unsigned m_generation = 0;
     bool m_watching = false;
