@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
@@ -76,6 +77,7 @@ void TPtyFeeder::Wait()
 
 void TPtyFeeder::Run(QByteArray payload, double bytesPerSecond)
 {
+    pthread_setname_np(pthread_self(), "pty feeder");
     const double cpuStart = ThreadCpu();
     if (bytesPerSecond <= 0) {
         WriteAll(m_master, payload.constData(), payload.size(), m_sent);

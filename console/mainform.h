@@ -136,6 +136,7 @@ private:
     void SetupMacros();
     void SetupReceive();
     void CloseReceiveLog();
+    void ShowCount();
     void SendMacroOf(const THistoryComboBox &box);
     void SaveMacroOf(THistoryComboBox &box);
     void SetupStorage();

@@ -28,8 +28,9 @@ public:
     TByteColumn Bin{TByteColumn::Bin};
     TReceiveDisplay Display;
     TRxLog Log{Clock};
-    // The counter label is redrawn with the receive box's frame rather than on every block: each
-    // new caption repaints the strip behind it, which cost as much as the receive box itself.
+    // The counter label is redrawn with the receive box's frame rather than on every block, which
+    // cost as much as the receive box itself. The timer covers blocks that leave the box as it
+    // was (a backspace on an empty line).
     QTimer CountRefresh;
     std::int32_t ShownCount = 0;
 };
@@ -44,14 +45,23 @@ void TMainForm::SetupReceive()
     for (TMemoView *column : {m_ui->Memo1, m_ui->Memo2, m_ui->Memo3})
         column->setAccessibleName(column->toolTip());
     m_receive->CountRefresh.setSingleShot(true);
-    m_receive->CountRefresh.setInterval(16);
-    connect(&m_receive->CountRefresh, &QTimer::timeout, this,
-            [this] { m_ui->LabCount0->setText(QString::number(m_receive->ShownCount)); });
+    m_receive->CountRefresh.setInterval(2 * TMemoView::kFrameMs);
+    connect(&m_receive->CountRefresh, &QTimer::timeout, this, &TMainForm::ShowCount);
+    connect(m_ui->RxMemo, &TMemoView::FrameApplied, this, [this] {
+        if (m_receive->CountRefresh.isActive())
+            ShowCount();
+    });
     m_receive->Display.OnCountChanged = [this](std::int32_t count) {
         m_receive->ShownCount = count;
         if (!m_receive->CountRefresh.isActive())
             m_receive->CountRefresh.start();
     };
+}
+
+void TMainForm::ShowCount()
+{
+    m_receive->CountRefresh.stop();
+    m_ui->LabCount0->setText(QString::number(m_receive->ShownCount));
 }
 
 QByteArray TMainForm::IntToBin(int value)

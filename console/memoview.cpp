@@ -41,7 +41,6 @@ TMemoView::TMemoView(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     m_frame.setSingleShot(true);
-    m_frame.setInterval(kFrameMs);
     connect(&m_frame, &QTimer::timeout, this, &TMemoView::ApplyUpdate);
     m_barSync.setSingleShot(true);
     m_barSync.setInterval(kScrollBarMs);
@@ -73,17 +72,22 @@ void TMemoView::SetSource(TRowSource *source)
     ScheduleUpdate(0);
 }
 
+// The first change after a quiet spell is shown at once (after the current event); later ones
+// wait for the frame that is due.
 void TMemoView::ScheduleUpdate(int firstChangedRow)
 {
     m_dirtyFrom = std::min(m_dirtyFrom, firstChangedRow);
-    if (!m_frame.isActive())
-        m_frame.start();
+    if (m_frame.isActive())
+        return;
+    const qint64 sinceFrame = m_sinceFrame.isValid() ? m_sinceFrame.elapsed() : kFrameMs;
+    m_frame.start(int(std::clamp<qint64>(kFrameMs - sinceFrame, 0, kFrameMs)));
 }
 
 // Runs at most once a frame: a burst of blocks costs one scroll (a copy of the pixels) and a paint
 // of the rows that changed, which while following the end are the few newest ones.
 void TMemoView::ApplyUpdate()
 {
+    m_sinceFrame.start();
     const int rows = m_source->RowCount();
     if (rows < m_knownRows)
         m_anchor = m_cursor = Clamped(TPos{});
@@ -95,6 +99,7 @@ void TMemoView::ApplyUpdate()
         viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
     if (!m_barSync.isActive())
         m_barSync.start();
+    emit FrameApplied();
 }
 
 // Moves the picture by whole rows; only the rows that come into sight are painted anew.

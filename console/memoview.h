@@ -3,6 +3,7 @@
 #include "memolines.h"
 
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <QRawFont>
 #include <QTimer>
 
@@ -64,6 +65,10 @@ public:
     TPos PosAt(QPoint viewportPoint, TPick pick = TPick::Caret) const;
     QRect CharRect(TPos pos) const;
 
+signals:
+    // New rows were put on screen (painted when the event loop next paints).
+    void FrameApplied();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -94,6 +99,7 @@ private:
     TRowSource *m_source = &m_lines;
     QTimer m_frame;
     QTimer m_barSync;
+    QElapsedTimer m_sinceFrame;
     TCharWidths m_widths{};
     // Glyph and advance of each byte in the font itself; glyph 0 where the font lacks it and text
     // layout must find a fallback. Placing known glyphs by hand skips layout for every row.

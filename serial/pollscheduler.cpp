@@ -10,7 +10,7 @@ TPollScheduler::TPollScheduler(std::function<TRead()> onPoll, QObject *parent)
     m_clock.start();
     connect(&m_timer, &QTimer::timeout, this, [this] { m_onPoll(); });
     connect(&m_notifier, &QSocketNotifier::activated, this, &TPollScheduler::OnReadable);
-    connect(&m_holdOff, &QTimer::timeout, this, [this] { m_notifier.setEnabled(true); });
+    connect(&m_holdOff, &QTimer::timeout, this, [this] { ReadAfterHoldOff(); });
 }
 
 void TPollScheduler::Start(int intervalMs, int descriptor)
@@ -43,19 +43,42 @@ bool TPollScheduler::IsRunning() const
 void TPollScheduler::OnReadable()
 {
     m_notifier.setEnabled(false);
+    // Readiness without bytes (a condition the read does not clear) must not spin.
+    if (!ReadBurst())
+        m_holdOff.start(TReadPacing::kMaxHoldOffMs);
+}
+
+// At the end of a pause bytes are usually waiting: reading them at once saves the program a
+// second trip through the event loop. A port still empty is watched again, so silence costs
+// nothing.
+void TPollScheduler::ReadAfterHoldOff()
+{
+    if (!ReadBurst())
+        m_notifier.setEnabled(true);
+}
+
+bool TPollScheduler::ReadBurst()
+{
     const unsigned generation = m_generation;
     TRead read;
+    qint64 total = 0;
+    bool backlog = false;
     for (int reads = 0; reads < kMaxReadsPerWake; ++reads) {
         read = m_onPoll();
         if (generation != m_generation)
-            return;
+            return true;
         m_pacing.Count(read.bytes);
+        total += read.bytes;
+        backlog = backlog || (reads == 0 && read.more);
         if (!read.more)
             break;
     }
-    const int holdOffMs = read.more ? 0 : m_pacing.HoldOffAfterDrain(m_clock.nsecsElapsed());
+    if (total == 0)
+        return false;
+    const int holdOffMs = read.more ? 0 : m_pacing.HoldOffAfterDrain(m_clock.nsecsElapsed(), backlog);
     if (holdOffMs == 0)
         m_notifier.setEnabled(true);
     else
         m_holdOff.start(holdOffMs);
+    return true;
 }

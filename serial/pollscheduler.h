@@ -36,6 +36,10 @@ public:
 
 private:
     void OnReadable();
+    void ReadAfterHoldOff();
+    // Reads while the reads fill the buffer, then waits as the line's pace says; false (and
+    // nothing scheduled) when the first read found nothing.
+    bool ReadBurst();
 
     std::function<TRead()> m_onPoll;
     QTimer m_timer;
