@@ -40,10 +40,11 @@ TMemoView::TMemoView(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
+    // paintEvent fills what it paints; Qt's own fill first would paint every pixel twice.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_frame.setSingleShot(true);
     connect(&m_frame, &QTimer::timeout, this, &TMemoView::ApplyUpdate);
     m_barSync.setSingleShot(true);
-    m_barSync.setInterval(kScrollBarMs);
     connect(&m_barSync, &QTimer::timeout, this, &TMemoView::SyncScrollBar);
     SetSource(nullptr);
     UpdateWrap();
@@ -72,15 +73,20 @@ void TMemoView::SetSource(TRowSource *source)
     ScheduleUpdate(0);
 }
 
-// The first change after a quiet spell is shown at once (after the current event); later ones
-// wait for the frame that is due.
+// A change is shown within kFrameMs + kFrameSlackMs of its call, and no sooner than kFrameMs
+// after the previous frame. The slack lets the change of a wake-up that comes just after the
+// frame is due (a slow line is read about once a frame) show it, instead of a timer of its own
+// waking the program a moment earlier.
 void TMemoView::ScheduleUpdate(int firstChangedRow)
 {
     m_dirtyFrom = std::min(m_dirtyFrom, firstChangedRow);
-    if (m_frame.isActive())
-        return;
     const qint64 sinceFrame = m_sinceFrame.isValid() ? m_sinceFrame.elapsed() : kFrameMs;
-    m_frame.start(int(std::clamp<qint64>(kFrameMs - sinceFrame, 0, kFrameMs)));
+    if (sinceFrame >= kFrameMs) {
+        if (!m_frame.isActive() || m_frame.remainingTime() > 0)
+            m_frame.start(0);
+    } else if (!m_frame.isActive()) {
+        m_frame.start(int(kFrameMs - sinceFrame + kFrameSlackMs));
+    }
 }
 
 // Runs at most once a frame: a burst of blocks costs one scroll (a copy of the pixels) and a paint
@@ -97,8 +103,13 @@ void TMemoView::ApplyUpdate()
     m_dirtyFrom = INT_MAX;
     if (top < viewport()->height())
         viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
-    if (!m_barSync.isActive())
-        m_barSync.start();
+    // While rows keep coming a frame brings the bar up to date; the timer (a frame later than
+    // that) catches the last change.
+    const qint64 sinceBarSync = m_sinceBarSync.isValid() ? m_sinceBarSync.elapsed() : kScrollBarMs;
+    if (sinceBarSync >= kScrollBarMs)
+        SyncScrollBar();
+    else if (!m_barSync.isActive())
+        m_barSync.start(int(kScrollBarMs - sinceBarSync + kFrameMs));
     emit FrameApplied();
 }
 
@@ -116,6 +127,8 @@ void TMemoView::ScrollTo(int top)
 // The scroll bar trails the rows by up to kScrollBarMs: repainting it costs more than the rows.
 void TMemoView::SyncScrollBar()
 {
+    m_barSync.stop();
+    m_sinceBarSync.start();
     QScrollBar *bar = verticalScrollBar();
     m_syncingBar = true;
     bar->setRange(0, MaxTopRow());
@@ -177,7 +190,11 @@ void TMemoView::paintEvent(QPaintEvent *event)
 {
     const QRect area = event->rect();
     QPainter painter(viewport());
-    painter.fillRect(area, viewport()->palette().color(QPalette::Base));
+    // Qt splits a fill taller than about a hundred pixel rows across its thread pool, and the
+    // hand-over wakes threads and puts this one to sleep on every frame: bands stay below that.
+    const QColor base = viewport()->palette().color(QPalette::Base);
+    for (int top = area.top(); top <= area.bottom(); top += kFillBand)
+        painter.fillRect(QRect(area.left(), top, area.width(), std::min(kFillBand, area.bottom() + 1 - top)), base);
     painter.setFont(font());
     const int lineSpacing = std::max(1, fontMetrics().lineSpacing());
     const int first = TopRow() + std::max(0, area.top() - kMargin) / lineSpacing;

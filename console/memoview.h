@@ -31,8 +31,10 @@ public:
     };
 
     static constexpr int kFrameMs = 16;
+    static constexpr int kFrameSlackMs = 4;
     static constexpr int kScrollBarMs = 100;
     static constexpr int kMargin = 2;
+    static constexpr int kFillBand = 64;
 
     explicit TMemoView(QWidget *parent = nullptr);
     ~TMemoView() override;
@@ -100,6 +102,7 @@ private:
     QTimer m_frame;
     QTimer m_barSync;
     QElapsedTimer m_sinceFrame;
+    QElapsedTimer m_sinceBarSync;
     TCharWidths m_widths{};
     // Glyph and advance of each byte in the font itself; glyph 0 where the font lacks it and text
     // layout must find a fallback. Placing known glyphs by hand skips layout for every row.

@@ -15,9 +15,9 @@ public:
     static constexpr int kMaxHoldOffMs = 16;
     // What may pile up during a pause: a pseudo-terminal holds about 20 KiB, a serial tty's
     // line discipline 4 KiB ahead of its larger flip buffers.
-    static constexpr qint64 kMaxPiledBytes = 12 * 1024;
+    static constexpr qint64 kMaxPiledBytes = 16 * 1024;
     // More than this since the last pause means the queue filled up.
-    static constexpr qint64 kFullQueueBytes = kMaxPiledBytes * 3 / 2;
+    static constexpr qint64 kFullQueueBytes = 18 * 1024;
     // From this rate on the port is read again at once: pausing would save few wake-ups, and a
     // flood must not wait on a timer.
     static constexpr qint64 kFloodBytesPerSecond = 2'000'000;

@@ -40,21 +40,43 @@ bool TOpaqueLabel::DrawPlainCaption(QPainter &painter)
     const QString caption = text();
     const bool plain = textFormat() == Qt::PlainText
                        || (textFormat() == Qt::AutoText && !Qt::mightBeRichText(caption));
-    if (!plain || caption.contains(QLatin1Char('\n')) || caption.contains(QLatin1Char('&'))
-        || wordWrap() || indent() > 0 || alignment() != (Qt::AlignLeft | Qt::AlignVCenter)
-        || !pixmap().isNull())
+    if (!plain || wordWrap() || indent() > 0 || alignment() != (Qt::AlignLeft | Qt::AlignVCenter)
+        || !pixmap().isNull() || !PrepareCaption(caption))
         return false;
-    if (m_caption.text() != caption) {
-        m_caption.setText(caption);
-        m_caption.setTextFormat(Qt::PlainText);
-        m_caption.prepare(QTransform(), font());
-    }
     const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
-    const qreal top = area.top() + (area.height() - m_caption.size().height()) / 2;
-    painter.setFont(font());
+    const QFontMetricsF metrics(font());
+    const qreal baseline = area.top() + (area.height() - metrics.height()) / 2 + metrics.ascent();
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
     painter.setClipRect(area);
-    painter.drawStaticText(QPointF(area.left(), top), m_caption);
+    painter.drawGlyphRun(QPointF(area.left(), baseline), m_caption);
+    return true;
+}
+
+bool TOpaqueLabel::PrepareCaption(const QString &caption)
+{
+    if (caption == m_captionText && !m_caption.glyphIndexes().isEmpty())
+        return true;
+    m_captionText = caption;
+    m_caption = QGlyphRun();
+    if (caption.isEmpty() || caption.contains(QLatin1Char('\n')) || caption.contains(QLatin1Char('&')))
+        return false;
+    if (!m_rawFont.isValid())
+        m_rawFont = QRawFont::fromFont(font());
+    if (!m_rawFont.isValid())
+        return false;
+    const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(caption);
+    if (glyphs.size() != caption.size() || glyphs.contains(0u))
+        return false;
+    const QList<QPointF> advances = m_rawFont.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    qreal x = 0;
+    for (const QPointF &advance : advances) {
+        positions.append(QPointF(x, 0));
+        x += advance.x();
+    }
+    m_caption.setRawFont(m_rawFont);
+    m_caption.setGlyphIndexes(glyphs);
+    m_caption.setPositions(positions);
     return true;
 }
 
@@ -118,6 +140,8 @@ void TOpaqueLabel::WatchParent()
 void TOpaqueLabel::ForgetBackground()
 {
     m_background = QPixmap();
-    m_caption = QStaticText();
+    m_rawFont = QRawFont();
+    m_captionText.clear();
+    m_caption = QGlyphRun();
     update();
 }

@@ -2,14 +2,16 @@
 
 #include <QLabel>
 #include <QPixmap>
-#include <QStaticText>
+#include <QGlyphRun>
+#include <QRawFont>
 
 // A label whose caption changes often, such as a running count. An ordinary label is
 // transparent, so each new caption makes Qt repaint whatever lies behind it, a whole group box
 // with its frame; this one paints a kept picture of its parent's background under the text and
 // is opaque, so only the label itself is repainted. The picture is taken again when the label or
-// its parent changes size, place, palette or style. A plain one-line caption is drawn from a laid
-// out copy that is kept until the caption changes; anything else is drawn as QLabel draws it.
+// its parent changes size, place, palette or style. A plain one-line caption whose characters the
+// font has is drawn glyph by glyph, without the text layout QLabel runs on every paint; anything
+// else is drawn as QLabel draws it.
 class TOpaqueLabel : public QLabel
 {
     Q_OBJECT
@@ -29,7 +31,11 @@ private:
 
     bool DrawPlainCaption(QPainter &painter);
 
+    bool PrepareCaption(const QString &caption);
+
     QPixmap m_background;
-    QStaticText m_caption;
+    QRawFont m_rawFont;
+    QString m_captionText;
+    QGlyphRun m_caption;
     QWidget *m_watchedParent = nullptr;
 };

@@ -32,11 +32,11 @@ private slots:
         QTest::addColumn<QList<int>>("pauses");
         QTest::newRow("115200 baud is read once a frame")
             << QList<TDrain>{{12, 0, false}, {190, 16, false}, {190, 16, false}} << QList<int>{kMax, kMax, kMax};
-        QTest::newRow("1 MB/s piles no more than the limit")
-            << QList<TDrain>{{1000, 0, false}, {12000, 12, false}, {12000, 12, false}} << QList<int>{kMax, 12, 12};
+        QTest::newRow("1.5 MB/s piles no more than the limit")
+            << QList<TDrain>{{1000, 0, false}, {12000, 8, false}, {12000, 8, false}} << QList<int>{kMax, 10, 10};
         QTest::newRow("a pile still being read is not judged")
-            << QList<TDrain>{{100, 0, false}, {4000, 12, true}, {4000, 0, true}, {5000, 1, false}}
-            << QList<int>{kMax, 0, 0, 12};
+            << QList<TDrain>{{100, 0, false}, {4000, 6, true}, {4000, 0, true}, {5000, 1, false}}
+            << QList<int>{kMax, 0, 0, 8};
         QTest::newRow("a queue that filled during a pause is a flood")
             << QList<TDrain>{{100, 0, false}, {4000, 16, true}, {16000, 1, false}, {4000, 1, false}}
             << QList<int>{kMax, 0, 0, 0};
