@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <ctime>
+#include <thread>
 
 namespace {
 
@@ -41,6 +42,7 @@ private slots:
     void trickleArrivesByteByByte_data();
     void trickleArrivesByteByByte();
     void closingInTheHandlerStopsPolling();
+    void burstsAfterSilenceAndFloodsArriveWhole();
     void writtenBytesArriveOnceInOrder();
     void fullLineTimesOutWithoutBusyWait();
     void ratesReachTheTerminal_data();
@@ -115,6 +117,42 @@ void TstPtyDataPath::trickleArrivesByteByByte()
     };
     QVERIFY(pty.Write(sent.left(1)));
     QTRY_COMPARE_WITH_TIMEOUT(received.size(), sent.size(), 20000);
+    QCOMPARE(received, sent);
+}
+
+// A slow line is left alone for a while after each read and a fast one is read at once; whatever
+// the pace, every byte arrives once and in order, also the bytes that come during a pause.
+void TstPtyDataPath::burstsAfterSilenceAndFloodsArriveWhole()
+{
+    TPseudoTerminal pty(kDefaultPort);
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    driver.SetComPortPollingDelay(0);
+    QVERIFY(driver.OpenPort());
+    QByteArray received;
+    driver.OnReceiveData = [&](QObject *, const void *data, int size) {
+        received.append(static_cast<const char *>(data), size);
+    };
+    QByteArray sent;
+    const auto send = [&](const QByteArray &bytes) {
+        sent += bytes;
+        QVERIFY(pty.Write(bytes));
+    };
+    send("first");
+    QTRY_COMPARE(received, sent);
+    send("during the pause");
+    QTRY_COMPARE(received, sent);
+    QTest::qWait(100);
+    send(Pattern(3000));
+    send("after");
+    QTRY_COMPARE(received, sent);
+
+    // More than the terminal holds, written as fast as it takes it.
+    const QByteArray flood = Pattern(1 << 20);
+    sent += flood;
+    std::thread writer([&] { pty.Write(flood, 60000); });
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), sent.size(), 60000);
+    writer.join();
     QCOMPARE(received, sent);
 }
 
