@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -80,6 +81,11 @@ private slots:
         m_f->Click("Button2");
         QTest::qWait(100);
         QCOMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("0"));
+
+        // A block that leaves the box as it was still shows its count.
+        m_f->Control<QSpinBox>("ChCount0")->setValue(8);
+        m_f->Form().CommPortDriverReceiveData(nullptr, "\b", 1);
+        QTRY_COMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("1"));
     }
 
     void logRecordsWhatArrivesBetweenStartAndStop()
