@@ -235,8 +235,11 @@ void TMemoView::DrawBytes(QPainter &painter, const QByteArray &text, int first, 
         const auto value = static_cast<std::uint8_t>(text[i]);
         if (m_glyphs[value] == 0)
             return painter.drawText(origin, DisplayText(text.mid(first, end - first)));
-        m_runGlyphs.push_back(m_glyphs[value]);
-        m_runPositions.emplace_back(x, 0);
+        // A blank draws nothing; a third of every HEX row is blanks.
+        if (value != ' ') {
+            m_runGlyphs.push_back(m_glyphs[value]);
+            m_runPositions.emplace_back(x, 0);
+        }
         x += m_advances[value];
     }
     if (m_runGlyphs.empty())

@@ -12,7 +12,7 @@
 class TReadPacing
 {
 public:
-    static constexpr int kMaxHoldOffMs = 16;
+    static constexpr int kMaxHoldOffMs = 20;
     // What may pile up during a pause: a pseudo-terminal holds about 20 KiB, a serial tty's
     // line discipline 4 KiB ahead of its larger flip buffers.
     static constexpr qint64 kMaxPiledBytes = 16 * 1024;

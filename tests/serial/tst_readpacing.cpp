@@ -41,7 +41,7 @@ private slots:
             << QList<TDrain>{{100, 0, false}, {4000, 16, true}, {16000, 1, false}, {4000, 1, false}}
             << QList<int>{kMax, 0, 0, 0};
         QTest::newRow("a flood is judged over a frame")
-            << QList<TDrain>{{100, 0, false}, {19000, 16, false}, {100, 1, false}, {100, 14, false}, {100, 2, false}}
+            << QList<TDrain>{{100, 0, false}, {19000, 16, false}, {100, 1, false}, {100, 18, false}, {100, 2, false}}
             << QList<int>{kMax, 0, 0, 0, kMax};
         QTest::newRow("a flood that keeps up stays a flood")
             << QList<TDrain>{{100, 0, false}, {19000, 16, false}, {40000, 8, false}, {40000, 9, false}, {100, 1, false}}
