@@ -1,15 +1,18 @@
 #include "memolines.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
+#include <utility>
 
 namespace {
 
-const QByteArray kLineBreak("\r\n");
+constexpr std::string_view kLineBreak("\r\n");
 
-QByteArray CutAtNul(const QByteArray &text)
+QByteArrayView CutAtNul(QByteArrayView text)
 {
     const qsizetype nul = text.indexOf('\0');
-    return nul < 0 ? text : text.left(nul);
+    return nul < 0 ? text : text.first(nul);
 }
 
 } // namespace
@@ -22,73 +25,94 @@ TMemoLines::TMemoLines()
 
 int TMemoLines::Count() const
 {
-    return RowCount() - (m_rows.back().text.isEmpty() ? 1 : 0);
+    return RowCount() - (m_rows.back().start == qsizetype(m_bytes.size()) ? 1 : 0);
 }
 
 QByteArray TMemoLines::Get(int index) const
 {
-    return index >= 0 && index < RowCount() ? m_rows[index].text : QByteArray();
+    if (index < 0 || index >= RowCount())
+        return {};
+    return QByteArray(m_bytes.data() + m_rows[index].start, RowSize(index));
 }
 
-void TMemoLines::Put(int index, const QByteArray &text)
+void TMemoLines::Put(int index, QByteArrayView text)
 {
     if (index < 0 || index >= RowCount())
         return;
-    const QByteArray cut = CutAtNul(text);
+    const QByteArrayView cut = CutAtNul(text);
     const int first = FirstRowToRewrap(index, cut);
     const int last = LastRowOfLine(index);
-    QByteArray joined;
-    for (int row = first; row < index; ++row)
-        joined += m_rows[row].text;
-    joined += cut;
-    for (int row = index + 1; row <= last; ++row)
-        joined += m_rows[row].text;
-    Splice(first, last, joined, m_rows[last].hard);
+    const qsizetype oldSize = RowSize(index);
+    const qsizetype end = RowEnd(last) - oldSize + cut.size();
+    m_bytes.replace(m_rows[index].start, oldSize, cut.data(), cut.size());
+    Relayout(first, last, m_rows[first].start, end, m_rows[last].hard);
 }
 
-void TMemoLines::Add(const QByteArray &text)
+void TMemoLines::Add(QByteArrayView text)
 {
+    const QByteArrayView cut = CutAtNul(text);
     const int last = RowCount() - 1;
-    const QByteArray &tail = m_rows[last].text;
-    if (tail.isEmpty())
-        Splice(last, last, CutAtNul(text) + kLineBreak, false);
-    else
-        Splice(last, last, tail + kLineBreak + CutAtNul(text), false);
+    const qsizetype begin = m_rows[last].start;
+    if (begin == qsizetype(m_bytes.size())) {
+        m_bytes.append(cut.data(), cut.size());
+        m_bytes.append(kLineBreak);
+    } else {
+        m_bytes.append(kLineBreak);
+        m_bytes.append(cut.data(), cut.size());
+    }
+    Relayout(last, last, begin, qsizetype(m_bytes.size()), false);
 }
 
-void TMemoLines::Append(const QByteArray &text)
+void TMemoLines::Append(QByteArrayView text)
 {
+    const QByteArrayView cut = CutAtNul(text);
     const int last = RowCount() - 1;
-    const QByteArray cut = CutAtNul(text);
     const int first = FirstRowToRewrap(last, cut);
-    QByteArray joined;
-    for (int row = first; row <= last; ++row)
-        joined += m_rows[row].text;
-    Splice(first, last, joined + cut, false);
+    m_bytes.append(cut.data(), cut.size());
+    Relayout(first, last, m_rows[first].start, qsizetype(m_bytes.size()), false);
 }
 
+// A huge text once set need not hold its memory for good; the usual few hundred rows keep theirs.
 void TMemoLines::Clear()
 {
+    static constexpr std::size_t kKeptCapacity = std::size_t(1) << 20;
+    m_bytes.clear();
+    if (m_bytes.capacity() > kKeptCapacity)
+        m_bytes.shrink_to_fit();
     m_rows.assign(1, TRow{});
-    NotifyChanged(0);
+    Changed(0);
+}
+
+void TMemoLines::BeginUpdate()
+{
+    ++m_updating;
+}
+
+void TMemoLines::EndUpdate()
+{
+    if (--m_updating > 0 || m_changedFrom == INT_MAX)
+        return;
+    const int first = std::exchange(m_changedFrom, INT_MAX);
+    NotifyChanged(first);
 }
 
 QByteArray TMemoLines::Text() const
 {
     QByteArray text;
-    for (const TRow &row : m_rows) {
-        text += row.text;
-        if (row.hard)
-            text += kLineBreak;
+    for (int row = 0; row < RowCount(); ++row) {
+        text.append(m_bytes.data() + m_rows[row].start, RowSize(row));
+        if (m_rows[row].hard)
+            text.append(kLineBreak.data(), kLineBreak.size());
     }
     return text;
 }
 
-void TMemoLines::SetText(const QByteArray &text)
+void TMemoLines::SetText(QByteArrayView text)
 {
+    const QByteArrayView cut = CutAtNul(text);
+    m_bytes.assign(cut.data(), cut.size());
     m_rows.clear();
-    WrapText(m_rows, CutAtNul(text), false);
-    NotifyChanged(0);
+    Relayout(0, -1, 0, qsizetype(m_bytes.size()), false);
 }
 
 int TMemoLines::RowCount() const
@@ -115,63 +139,90 @@ void TMemoLines::SetWrap(int width, const TCharWidths &widths)
     m_widths = widths;
     for (auto &advance : m_widths)
         advance = std::max<std::uint16_t>(advance, 1);
-    m_maxFit = m_width / *std::min_element(m_widths.begin(), m_widths.end());
+    const auto [narrowest, widest] = std::minmax_element(m_widths.begin(), m_widths.end());
+    m_maxFit = m_width / *narrowest;
+    m_sureFit = m_width / *widest;
     SetText(Text());
 }
 
-void TMemoLines::Splice(int first, int last, const QByteArray &text, bool lastHard)
+qsizetype TMemoLines::RowEnd(int row) const
 {
-    std::vector<TRow> rows;
-    WrapText(rows, text, lastHard);
-    if (last == RowCount() - 1) {
-        m_rows.resize(first);
-        std::move(rows.begin(), rows.end(), std::back_inserter(m_rows));
-    } else {
-        m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
-        m_rows.insert(m_rows.begin() + first, std::make_move_iterator(rows.begin()),
-                      std::make_move_iterator(rows.end()));
-    }
-    NotifyChanged(first);
+    return row + 1 < RowCount() ? m_rows[row + 1].start : qsizetype(m_bytes.size());
 }
 
-void TMemoLines::WrapText(std::vector<TRow> &out, const QByteArray &text, bool lastHard) const
+// Lays the bytes from begin to end out anew as the rows first to last, which they replaced; the
+// rows after them keep their texts and move with the bytes.
+void TMemoLines::Relayout(int first, int last, qsizetype begin, qsizetype end, bool lastHard)
 {
-    qsizetype start = 0;
+    const qsizetype newEnd = LayOut(begin, end, lastHard);
+    if (last + 1 < RowCount()) {
+        const qsizetype shift = newEnd - m_rows[last + 1].start;
+        for (auto row = m_rows.begin() + last + 1; row != m_rows.end(); ++row)
+            row->start += shift;
+    }
+    const auto oldCount = std::ptrdiff_t(last + 1 - first);
+    const auto newCount = std::ptrdiff_t(m_laidOut.size());
+    if (newCount > oldCount)
+        m_rows.insert(m_rows.begin() + first + oldCount, newCount - oldCount, TRow{});
+    else if (newCount < oldCount)
+        m_rows.erase(m_rows.begin() + first + newCount, m_rows.begin() + first + oldCount);
+    std::copy(m_laidOut.begin(), m_laidOut.end(), m_rows.begin() + first);
+    Changed(first);
+}
+
+// Wraps the bytes from begin to end into m_laidOut. Each CR LF among them ends a line: it leaves
+// the buffer and becomes the hard end of the row before it. Returns where the bytes now end.
+qsizetype TMemoLines::LayOut(qsizetype begin, qsizetype end, bool lastHard)
+{
+    m_laidOut.clear();
+    qsizetype read = begin;
+    qsizetype write = begin;
     for (;;) {
-        const qsizetype brk = text.indexOf(kLineBreak, start);
-        if (brk < 0)
+        const std::string_view rest(m_bytes.data() + read, std::size_t(end - read));
+        const std::size_t found = rest.find(kLineBreak);
+        const qsizetype size = found == std::string_view::npos ? end - read : qsizetype(found);
+        if (write != read)
+            std::memmove(m_bytes.data() + write, m_bytes.data() + read, std::size_t(size));
+        WrapParagraph(write, size, found == std::string_view::npos ? lastHard : true);
+        write += size;
+        if (found == std::string_view::npos)
             break;
-        WrapParagraph(out, text.constData() + start, int(brk - start), true);
-        start = brk + kLineBreak.size();
+        read += size + qsizetype(kLineBreak.size());
     }
-    WrapParagraph(out, text.constData() + start, int(text.size() - start), lastHard);
+    if (write != end)
+        m_bytes.erase(std::size_t(write), std::size_t(end - write));
+    return write;
 }
 
-void TMemoLines::WrapParagraph(std::vector<TRow> &out, const char *data, int size, bool hard) const
+void TMemoLines::WrapParagraph(qsizetype start, qsizetype size, bool hard)
 {
-    int pos = 0;
+    qsizetype pos = 0;
     do {
-        const int length = RowLength(data + pos, size - pos);
-        out.push_back(TRow{QByteArray(data + pos, length), false});
+        const qsizetype length = RowLength(m_bytes.data() + start + pos, size - pos);
+        m_laidOut.push_back(TRow{start + pos, false});
         pos += length;
     } while (pos < size);
-    out.back().hard = hard;
+    m_laidOut.back().hard = hard;
 }
 
 // Breaks after the last blank that fits, lets one blank hang past the edge, and cuts a word that
 // is wider than the box. The decision looks at no more than m_maxFit + 1 characters, which is
 // what lets an edit re-wrap from a nearby row instead of from the start of the line.
-int TMemoLines::RowLength(const char *data, int size) const
+qsizetype TMemoLines::RowLength(const char *data, qsizetype size) const
 {
-    if (m_width <= 0)
+    if (m_width <= 0 || size <= m_sureFit)
         return size;
-    int used = 0;
-    int fit = 0;
-    while (fit < size) {
-        used += m_widths[static_cast<unsigned char>(data[fit])];
-        if (used > m_width)
-            break;
-        ++fit;
+    // When the widest m_maxFit characters fit too, which ones they are does not matter.
+    qsizetype fit = m_maxFit;
+    if (m_sureFit != m_maxFit) {
+        fit = 0;
+        int used = 0;
+        while (fit < size) {
+            used += m_widths[static_cast<unsigned char>(data[fit])];
+            if (used > m_width)
+                break;
+            ++fit;
+        }
     }
     if (fit == size)
         return size;
@@ -179,30 +230,23 @@ int TMemoLines::RowLength(const char *data, int size) const
         return 1;
     if (data[fit] == ' ')
         return fit + 1;
-    for (int i = fit - 1; i >= 0; --i)
+    for (qsizetype i = fit - 1; i >= 0; --i)
         if (data[i] == ' ')
             return i + 1;
     return fit;
 }
 
-// Rows that start more than m_maxFit characters before the given row never looked at it. A CR or
-// LF in the new text may pair with a neighbour into a line break, which ends the line earlier:
-// then the whole line is laid out again.
-int TMemoLines::FirstRowToRewrap(int row, const QByteArray &newText) const
+// Rows that start more than m_maxFit characters before the given row never looked at it. The row
+// before it is always taken along, so that a row emptied by the edit joins the row before it
+// instead of staying behind as an empty wrap row. A CR or LF in the new text may pair with a
+// neighbour into a line break, which ends the line earlier: then the whole line is laid out again.
+int TMemoLines::FirstRowToRewrap(int row, QByteArrayView newText) const
 {
+    const bool mayBreak = newText.contains('\r') || newText.contains('\n');
     int first = row;
-    if (newText.contains('\r') || newText.contains('\n')) {
-        while (first > 0 && !m_rows[first - 1].hard)
-            --first;
-        return first;
-    }
     qsizetype distance = 0;
-    while (first > 0 && !m_rows[first - 1].hard) {
-        distance += m_rows[first - 1].text.size();
-        if (distance > m_maxFit)
-            break;
-        --first;
-    }
+    while (first > 0 && !m_rows[first - 1].hard && (mayBreak || distance <= m_maxFit))
+        distance += RowSize(--first);
     return first;
 }
 
@@ -211,4 +255,12 @@ int TMemoLines::LastRowOfLine(int row) const
     while (row < RowCount() - 1 && !m_rows[row].hard)
         ++row;
     return row;
+}
+
+void TMemoLines::Changed(int firstRow)
+{
+    if (m_updating > 0)
+        m_changedFrom = std::min(m_changedFrom, firstRow);
+    else
+        NotifyChanged(firstRow);
 }

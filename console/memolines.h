@@ -2,13 +2,18 @@
 
 #include "rowsource.h"
 
+#include <QByteArrayView>
+
+#include <climits>
+#include <string>
 #include <vector>
 
 // The text of a multi-line text box as rows: split at each CR LF and wrapped at the box width.
 // Offers the box's line operations with their exact semantics, wrap rows included: Count, Get,
 // Put, Add, Clear and the whole text. A string written by Put, Add or as the whole text is cut at
 // its first NUL, as the box holds none. An operation costs what the rows it touches hold, never
-// the whole text, so appending to one ever-longer wrapped line stays cheap.
+// the whole text, so appending to one ever-longer wrapped line stays cheap. All row texts live
+// back to back in one buffer, so that adding and rewriting rows at the end allocates nothing.
 class TMemoLines : public TRowSource
 {
 public:
@@ -16,13 +21,17 @@ public:
 
     int Count() const;
     QByteArray Get(int index) const;
-    void Put(int index, const QByteArray &text);
-    void Add(const QByteArray &text);
+    void Put(int index, QByteArrayView text);
+    void Add(QByteArrayView text);
     void Clear();
     QByteArray Text() const;
-    void SetText(const QByteArray &text);
+    void SetText(QByteArrayView text);
     // The same as replacing the whole text with itself followed by text.
-    void Append(const QByteArray &text);
+    void Append(QByteArrayView text);
+    // Between these (nested or not) change notices wait; the outermost EndUpdate gives one notice
+    // for the first row that changed, so a burst of operations costs a viewer one notice.
+    void BeginUpdate();
+    void EndUpdate();
 
     int RowCount() const override;
     QByteArray RowText(int row) const override;
@@ -32,19 +41,30 @@ public:
 private:
     struct TRow
     {
-        QByteArray text;
+        qsizetype start = 0;
         bool hard = false;
     };
 
-    void Splice(int first, int last, const QByteArray &text, bool lastHard);
-    void WrapText(std::vector<TRow> &out, const QByteArray &text, bool lastHard) const;
-    void WrapParagraph(std::vector<TRow> &out, const char *data, int size, bool hard) const;
-    int RowLength(const char *data, int size) const;
-    int FirstRowToRewrap(int row, const QByteArray &newText) const;
+    qsizetype RowEnd(int row) const;
+    qsizetype RowSize(int row) const { return RowEnd(row) - m_rows[row].start; }
+    void Relayout(int first, int last, qsizetype begin, qsizetype end, bool lastHard);
+    qsizetype LayOut(qsizetype begin, qsizetype end, bool lastHard);
+    void WrapParagraph(qsizetype start, qsizetype size, bool hard);
+    qsizetype RowLength(const char *data, qsizetype size) const;
+    int FirstRowToRewrap(int row, QByteArrayView newText) const;
     int LastRowOfLine(int row) const;
+    void Changed(int firstRow);
 
+    // Row texts without their line breaks; a row ends where the next one starts.
+    std::string m_bytes;
     std::vector<TRow> m_rows;
+    // The rows of the latest layout, kept to reuse its storage.
+    std::vector<TRow> m_laidOut;
     int m_width = 0;
     int m_maxFit = 0;
+    // Rows of up to this many characters fit whatever they hold.
+    int m_sureFit = 0;
     TCharWidths m_widths{};
+    int m_updating = 0;
+    int m_changedFrom = INT_MAX;
 };

@@ -5,6 +5,8 @@
 #include "memolines.h"
 #include "rxlog.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <optional>
 
@@ -26,11 +28,15 @@ void TReceiveDisplay::Receive(const void *data, int size, const TReceiveOptions 
     if (size <= 0)
         return;
     const auto *bytes = static_cast<const std::uint8_t *>(data);
+    m_box.BeginUpdate();
+    const auto endUpdate = qScopeGuard([this] { m_box.EndUpdate(); });
     if (m_box.Count() > kMaxLines)
         m_box.Clear();
-    QByteArray line;
-    if (!options.HexMode && m_box.Count() != 0)
-        line = m_box.Get(m_box.Count() - 1);
+    m_line.clear();
+    if (!options.HexMode && m_box.Count() != 0) {
+        const QByteArray last = m_box.Get(m_box.Count() - 1);
+        m_line.assign(last.constData(), std::size_t(last.size()));
+    }
 
     std::optional<TLogWriteError> failure;
     try {
@@ -47,9 +53,9 @@ void TReceiveDisplay::Receive(const void *data, int size, const TReceiveOptions 
     if (options.HexMode) {
         AppendHex(bytes, shown);
     } else {
-        AssembleLines(bytes, failure ? failure->Index : size, options, line);
-        if (!failure && !line.isEmpty())
-            WriteBack(line, options.TimeStamps);
+        AssembleLines(bytes, failure ? failure->Index : size, options);
+        if (!failure && !m_line.empty())
+            WriteBack(options.TimeStamps);
     }
     if (failure)
         throw *failure;
@@ -113,39 +119,47 @@ void TReceiveDisplay::AppendHex(const std::uint8_t *data, int size)
 }
 
 void TReceiveDisplay::AssembleLines(const std::uint8_t *data, int size,
-                                    const TReceiveOptions &options, QByteArray &line)
+                                    const TReceiveOptions &options)
 {
     int at = 0;
     while (at < size) {
         int end = at;
         while (end < size && data[end] != '\b' && data[end] != '\n' && data[end] != '\r')
             ++end;
-        line.append(reinterpret_cast<const char *>(data + at), end - at);
+        m_line.append(reinterpret_cast<const char *>(data + at), std::size_t(end - at));
         if (end == size)
             break;
         const std::uint8_t control = data[end];
-        if (control == '\b')
-            line.chop(1);
-        else if (control == '\r' || options.CrIsLf)
-            LineEnd(line, options.TimeStamps);
+        if (control == '\b') {
+            if (!m_line.empty())
+                m_line.pop_back();
+        } else if (control == '\r' || options.CrIsLf) {
+            LineEnd(options.TimeStamps);
+        }
         at = end + 1;
     }
 }
 
-void TReceiveDisplay::LineEnd(QByteArray &line, bool stamp)
+void TReceiveDisplay::LineEnd(bool stamp)
 {
-    WriteBack(line, stamp);
-    m_box.Add(QByteArray());
-    line.clear();
+    WriteBack(stamp);
+    m_box.Add({});
+    m_line.clear();
 }
 
-void TReceiveDisplay::WriteBack(QByteArray &line, bool stamp)
+// The stamped line is built in a buffer of its own that keeps its storage from line to line.
+void TReceiveDisplay::WriteBack(bool stamp)
 {
-    if (stamp)
-        line.prepend(m_clock.TimeText() + "> ");
+    QByteArrayView text(m_line.data(), qsizetype(m_line.size()));
+    if (stamp) {
+        const QByteArray time = m_clock.TimeText();
+        m_stamped.assign(time.constData(), std::size_t(time.size()));
+        m_stamped.append("> ").append(m_line);
+        text = QByteArrayView(m_stamped.data(), qsizetype(m_stamped.size()));
+    }
     const int count = m_box.Count();
     if (count != 0)
-        m_box.Put(count - 1, line);
+        m_box.Put(count - 1, text);
     else
-        m_box.Add(line);
+        m_box.Add(text);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class TByteColumn;
 class TClock;
@@ -38,6 +39,7 @@ public:
 
     // log: the open receive log, or nullptr. A failed log write (TLogWriteError) ends the block
     // at the byte being logged: earlier bytes are shown, later ones neither shown nor logged.
+    // The box announces the changes of a block once, when the block is done.
     void Receive(const void *data, int size, const TReceiveOptions &options, TRxLog *log);
     // Empties the box and the three columns; the counter stays.
     void ClearAll();
@@ -54,10 +56,9 @@ private:
     void Count(const std::uint8_t *data, int size, int target);
     void FillColumns(const std::uint8_t *data, int size, const TReceiveOptions &options);
     void AppendHex(const std::uint8_t *data, int size);
-    void AssembleLines(const std::uint8_t *data, int size, const TReceiveOptions &options,
-                       QByteArray &line);
-    void LineEnd(QByteArray &line, bool stamp);
-    void WriteBack(QByteArray &line, bool stamp);
+    void AssembleLines(const std::uint8_t *data, int size, const TReceiveOptions &options);
+    void LineEnd(bool stamp);
+    void WriteBack(bool stamp);
 
     TMemoLines &m_box;
     TByteColumn &m_dec;
@@ -65,4 +66,7 @@ private:
     TByteColumn &m_bin;
     TClock &m_clock;
     std::int32_t m_charCount = 0;
+    // The line in progress during one call; kept only to reuse its storage.
+    std::string m_line;
+    std::string m_stamped;
 };

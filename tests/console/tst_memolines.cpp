@@ -21,6 +21,29 @@ QString Layout(const TMemoLines &lines)
     return rows.join(' ');
 }
 
+// The text after Add (0), Put (1) or Append (2), worked out on the rows as they are and the whole
+// text instead of on the few rows that the edit touches.
+QByteArray EditedText(const TMemoLines &lines, int operation, int row, QByteArray piece)
+{
+    const qsizetype nul = piece.indexOf('\0');
+    if (nul >= 0)
+        piece.truncate(nul);
+    const QByteArray text = lines.Text();
+    if (operation == 0)
+        return text.isEmpty() || text.endsWith("\r\n") ? text + piece + "\r\n" : text + "\r\n" + piece;
+    if (operation == 2)
+        return text + piece;
+    if (row >= lines.RowCount())
+        return text;
+    QByteArray edited;
+    for (int index = 0; index < lines.RowCount(); ++index) {
+        edited += index == row ? piece : lines.RowText(index);
+        if (lines.RowEndsLine(index))
+            edited += "\r\n";
+    }
+    return edited;
+}
+
 } // namespace
 
 class TestMemoLines : public QObject
@@ -164,6 +187,11 @@ private slots:
         lines.Put(1, "");
         QCOMPARE(Layout(lines), QString("abcd~ 1234~ 5| ~"));
         QCOMPARE(lines.Text(), QByteArray("abcd12345\r\n"));
+        // Emptying the row after a blank hanging at the edge leaves no empty row behind.
+        lines.SetText("abcd ef\r\nx");
+        lines.Put(1, "");
+        QCOMPARE(Layout(lines), QString("abcd | x~"));
+        QCOMPARE(lines.Count(), 2);
     }
 
     void resizingRewrapsKeepingText()
@@ -178,14 +206,23 @@ private slots:
         QCOMPARE(lines.Text(), QByteArray("abcdefghij\r\nkl"));
     }
 
-    // Edits re-wrap only near the row they touch; a box built from the resulting text in one go must
-    // lay out identically, with proportional widths and every kind of edit.
+    // Edits re-wrap and rewrite only near the row they touch; the text worked out on the whole
+    // text must agree, and a box built from it in one go must lay out identically, with every kind
+    // of edit, with proportional widths and with the equal widths of a fixed font.
+
+    void incrementalEditsLayOutLikeAFreshBox_data()
+    {
+        QTest::addColumn<int>("widthCycle");
+        QTest::newRow("proportional") << 3;
+        QTest::newRow("fixed") << 1;
+    }
 
     void incrementalEditsLayOutLikeAFreshBox()
     {
+        QFETCH(int, widthCycle);
         TCharWidths widths;
         for (int value = 0; value < 256; ++value)
-            widths[value] = std::uint16_t(1 + value % 3);
+            widths[value] = std::uint16_t(1 + value % widthCycle);
         QRandomGenerator generator(20261207);
         auto *random = &generator;
         const QByteArray alphabet("ab c\r\nde  f\0\b", 13);
@@ -197,15 +234,20 @@ private slots:
                 QByteArray piece;
                 for (int n = int(random->bounded(9)); n > 0; --n)
                     piece += alphabet[random->bounded(int(alphabet.size()))];
-                switch (random->bounded(3)) {
+                const int operation = int(random->bounded(3));
+                const int row = int(random->bounded(lines.RowCount() + 1));
+                const QByteArray expected = EditedText(lines, operation, row, piece);
+                switch (operation) {
                 case 0: lines.Add(piece); break;
-                case 1: lines.Put(int(random->bounded(lines.RowCount() + 1)), piece); break;
+                case 1: lines.Put(row, piece); break;
                 default: lines.Append(piece); break;
                 }
+                QCOMPARE(lines.Text(), expected);
                 TMemoLines fresh;
                 fresh.SetWrap(width, widths);
-                fresh.SetText(lines.Text());
+                fresh.SetText(expected);
                 QCOMPARE(Layout(lines), Layout(fresh));
+                QCOMPARE(lines.Count(), fresh.Count());
             }
         }
     }
@@ -224,6 +266,26 @@ private slots:
         lines.Clear();
         lines.SetText("x");
         QCOMPARE(firstRows, (QList<int>{2, 1, 3, 0, 0}));
+    }
+
+    void updateHoldsNoticesUntilItsOutermostEnd()
+    {
+        TMemoLines lines;
+        lines.SetText("one\r\ntwo\r\nthree");
+        QList<int> firstRows;
+        lines.OnChanged = [&](int row) { firstRows << row; };
+        lines.BeginUpdate();
+        lines.Add("four");
+        lines.BeginUpdate();
+        lines.Put(1, "2");
+        lines.EndUpdate();
+        lines.Append("!");
+        QVERIFY(firstRows.isEmpty());
+        lines.EndUpdate();
+        lines.BeginUpdate();
+        lines.EndUpdate();
+        lines.Add("five");
+        QCOMPARE(firstRows, (QList<int>{1, 3}));
     }
 
 };

@@ -103,6 +103,31 @@ private slots:
         QCOMPARE(m_box->Get(0), QByteArray("14:05:09> 14:05:09> ab"));
     }
 
+    // The line in progress lives in the box alone: what happens to the box between calls counts.
+    void lineInProgressIsReadFromTheBoxEachCall()
+    {
+        Receive({"ab"}, TReceiveOptions());
+        m_display->ClearAll();
+        Receive({"c\r"}, TReceiveOptions());
+        QCOMPARE(m_box->Text(), QByteArray("c\r\n\r\n"));
+        m_box->Put(0, "xy");
+        Receive({"z\r"}, TReceiveOptions());
+        QCOMPARE(m_box->Text(), QByteArray("xy\r\nz\r\n\r\n"));
+    }
+
+    // However many lines a block holds, the view hears of it once, from the first row it changed.
+    void blockGivesOneChangeNotice()
+    {
+        m_box->SetText("old\r\npart\r\n");
+        QList<int> firstRows;
+        m_box->OnChanged = [&](int row) { firstRows << row; };
+        TReceiveOptions options;
+        options.TimeStamps = true;
+        Receive({"ial\rb\rc", "\r\rd"}, options);
+        QCOMPARE(firstRows, (QList<int>{1, 3}));
+        QCOMPARE(m_box->Count(), 6);
+    }
+
     void boxOverFiveHundredLinesIsClearedFirst_data()
     {
         QTest::addColumn<int>("lines");
