@@ -11,9 +11,10 @@
 // The text of a multi-line text box as rows: split at each CR LF and wrapped at the box width.
 // Offers the box's line operations with their exact semantics, wrap rows included: Count, Get,
 // Put, Add, Clear and the whole text. A string written by Put, Add or as the whole text is cut at
-// its first NUL, as the box holds none. An operation costs what the rows it touches hold, never
-// the whole text, so appending to one ever-longer wrapped line stays cheap. All row texts live
-// back to back in one buffer, so that adding and rewriting rows at the end allocates nothing.
+// its first NUL, as the box holds none. All row texts live back to back in one buffer: an
+// operation costs what the rows from the one it touches to the end hold, never the whole text,
+// so the box's last rows (an ever-longer wrapped line among them) change cheaply and without
+// allocating.
 class TMemoLines : public TRowSource
 {
 public:
