@@ -153,20 +153,25 @@ int TMemoView::MaxTopRow() const
     return std::max(0, m_source->RowCount() - VisibleRows());
 }
 
+// Wrapping, hit tests and the selection count in 1/kSubPixels of a pixel with the advances the
+// glyphs are drawn with: whole pixels per character drifted from the text by a pixel every few
+// characters.
 void TMemoView::UpdateWrap()
 {
-    const QFontMetrics metrics(font());
-    for (int value = 0; value < 256; ++value)
-        m_widths[value] = std::uint16_t(std::max(1, metrics.horizontalAdvance(DisplayChar(std::uint8_t(value)))));
     LoadGlyphs();
+    for (int value = 0; value < 256; ++value)
+        m_widths[value] = std::uint16_t(std::clamp<long>(std::lround(m_advances[value] * kSubPixels), 1, 65535));
     const int rowsBefore = m_source->RowCount();
-    m_source->SetWrap(viewport()->width() - 2 * kMargin, m_widths);
+    m_source->SetWrap((viewport()->width() - 2 * kMargin) * kSubPixels, m_widths);
     if (m_source->RowCount() != rowsBefore)
         m_anchor = m_cursor = TPos{};
 }
 
 void TMemoView::LoadGlyphs()
 {
+    const QFontMetricsF metrics(font());
+    for (int value = 0; value < 256; ++value)
+        m_advances[value] = metrics.horizontalAdvance(DisplayChar(std::uint8_t(value)));
     m_rawFont = QRawFont::fromFont(font());
     m_glyphs.fill(0);
     if (!m_rawFont.isValid())
@@ -199,64 +204,78 @@ void TMemoView::paintEvent(QPaintEvent *event)
     const int lineSpacing = std::max(1, fontMetrics().lineSpacing());
     const int first = TopRow() + std::max(0, area.top() - kMargin) / lineSpacing;
     const int last = std::min(m_source->RowCount(), TopRow() + (area.bottom() - kMargin) / lineSpacing + 1);
-    for (int row = first; row < last; ++row)
-        PaintRow(painter, row, kMargin + (row - TopRow()) * lineSpacing);
-}
-
-void TMemoView::PaintRow(QPainter &painter, int row, int y) const
-{
-    const QByteArray text = m_source->RowText(row);
+    const auto rowTop = [&](int row) { return kMargin + (row - TopRow()) * lineSpacing; };
     const QPalette &colours = viewport()->palette();
-    const int lineSpacing = fontMetrics().lineSpacing();
     const TPos from = std::min(m_anchor, m_cursor);
     const TPos to = std::max(m_anchor, m_cursor);
-    if (from != to && row >= from.row && row <= to.row) {
-        const int left = row == from.row ? XOf(text, from.col) : 0;
-        const int right = row == to.row ? XOf(text, to.col) : XOf(text, int(text.size())) + m_widths[' '];
-        painter.fillRect(QRect(kMargin + left, y, right - left, lineSpacing), colours.color(QPalette::Highlight));
-    }
+    const int selectedFirst = from != to ? std::max(first, from.row) : 0;
+    const int selectedEnd = from != to ? std::min(last, to.row + 1) : 0;
+
+    // The text of all rows goes out as one glyph run: a run per row cost more than its glyphs.
     painter.setPen(colours.color(QPalette::Text));
-    DrawBytes(painter, text, 0, int(text.size()), y);
-    if (from != to && row >= from.row && row <= to.row) {
-        const int first = row == from.row ? std::min<int>(from.col, int(text.size())) : 0;
-        const int end = row == to.row ? std::min<int>(to.col, int(text.size())) : int(text.size());
-        painter.setPen(colours.color(QPalette::HighlightedText));
-        DrawBytes(painter, text, first, end, y);
+    for (int row = first; row < last; ++row) {
+        const QByteArray text = m_source->RowText(row);
+        if (row >= selectedFirst && row < selectedEnd) {
+            const int left = row == from.row ? XOf(text, from.col) : 0;
+            const int right = row == to.row ? XOf(text, to.col) : XOf(text + ' ', int(text.size()) + 1);
+            painter.fillRect(QRect(kMargin + left, rowTop(row), right - left, lineSpacing),
+                             colours.color(QPalette::Highlight));
+        }
+        QueueBytes(painter, text, 0, int(text.size()), rowTop(row));
     }
+    DrawQueued(painter);
+    painter.setPen(colours.color(QPalette::HighlightedText));
+    for (int row = selectedFirst; row < selectedEnd; ++row) {
+        const QByteArray text = m_source->RowText(row);
+        const int begin = row == from.row ? std::min<int>(from.col, int(text.size())) : 0;
+        const int end = row == to.row ? std::min<int>(to.col, int(text.size())) : int(text.size());
+        QueueBytes(painter, text, begin, end, rowTop(row));
+    }
+    DrawQueued(painter);
 }
 
-void TMemoView::DrawBytes(QPainter &painter, const QByteArray &text, int first, int end, int y) const
+// Adds the glyphs of text[first, end) to the run being collected; a row with a character the font
+// lacks is drawn at once through text layout, which finds a fallback font.
+void TMemoView::QueueBytes(QPainter &painter, const QByteArray &text, int first, int end, int y) const
 {
-    const QPoint origin(kMargin + XOf(text, first), y + fontMetrics().ascent());
-    m_runGlyphs.clear();
-    m_runPositions.clear();
-    qreal x = 0;
+    const QPointF origin(kMargin + XOf(text, first), y + fontMetrics().ascent());
+    const std::size_t queued = m_runGlyphs.size();
+    qreal x = origin.x();
     for (int i = first; i < end; ++i) {
         const auto value = static_cast<std::uint8_t>(text[i]);
-        if (m_glyphs[value] == 0)
+        if (m_glyphs[value] == 0) {
+            m_runGlyphs.resize(queued);
+            m_runPositions.resize(queued);
             return painter.drawText(origin, DisplayText(text.mid(first, end - first)));
+        }
         // A blank draws nothing; a third of every HEX row is blanks.
         if (value != ' ') {
             m_runGlyphs.push_back(m_glyphs[value]);
-            m_runPositions.emplace_back(x, 0);
+            m_runPositions.emplace_back(x, origin.y());
         }
         x += m_advances[value];
     }
-    if (m_runGlyphs.empty())
-        return;
-    QGlyphRun run;
-    run.setRawFont(m_rawFont);
-    run.setRawData(m_runGlyphs.data(), m_runPositions.data(), int(m_runGlyphs.size()));
-    painter.drawGlyphRun(origin, run);
+}
+
+void TMemoView::DrawQueued(QPainter &painter) const
+{
+    if (!m_runGlyphs.empty()) {
+        QGlyphRun run;
+        run.setRawFont(m_rawFont);
+        run.setRawData(m_runGlyphs.data(), m_runPositions.data(), int(m_runGlyphs.size()));
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+    m_runGlyphs.clear();
+    m_runPositions.clear();
 }
 
 int TMemoView::XOf(const QByteArray &text, int col) const
 {
-    int x = 0;
+    qint64 x = 0;
     const int end = std::min<int>(col, int(text.size()));
     for (int i = 0; i < end; ++i)
         x += m_widths[static_cast<std::uint8_t>(text[i])];
-    return x;
+    return int((x + kSubPixels / 2) / kSubPixels);
 }
 
 void TMemoView::resizeEvent(QResizeEvent *event)
@@ -292,10 +311,11 @@ TMemoView::TPos TMemoView::PosAt(QPoint point, TPick pick) const
     if (row >= m_source->RowCount())
         return Clamped(TPos{row, INT_MAX});
     const QByteArray text = m_source->RowText(pos.row);
-    int x = kMargin;
+    const qint64 pointX = qint64(point.x() - kMargin) * kSubPixels;
+    qint64 x = 0;
     for (pos.col = 0; pos.col < text.size(); ++pos.col) {
         const int advance = m_widths[static_cast<std::uint8_t>(text[pos.col])];
-        if (point.x() < x + (pick == TPick::Caret ? advance / 2 : advance))
+        if (pointX < x + (pick == TPick::Caret ? advance / 2 : advance))
             break;
         x += advance;
     }
@@ -307,8 +327,8 @@ QRect TMemoView::CharRect(TPos pos) const
     pos = Clamped(pos);
     const QByteArray text = m_source->RowText(pos.row);
     const int lineSpacing = fontMetrics().lineSpacing();
-    const int width = pos.col < text.size() ? m_widths[static_cast<std::uint8_t>(text[pos.col])] : 0;
-    return QRect(kMargin + XOf(text, pos.col), kMargin + (pos.row - TopRow()) * lineSpacing, width,
+    const int left = XOf(text, pos.col);
+    return QRect(kMargin + left, kMargin + (pos.row - TopRow()) * lineSpacing, XOf(text, pos.col + 1) - left,
                  lineSpacing);
 }
 

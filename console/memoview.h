@@ -35,6 +35,7 @@ public:
     static constexpr int kScrollBarMs = 100;
     static constexpr int kMargin = 2;
     static constexpr int kFillBand = 64;
+    static constexpr int kSubPixels = 64;
 
     explicit TMemoView(QWidget *parent = nullptr);
     ~TMemoView() override;
@@ -94,8 +95,8 @@ private:
     void EnsureVisible(int row);
     TPos Clamped(TPos pos) const;
     int XOf(const QByteArray &text, int col) const;
-    void PaintRow(QPainter &painter, int row, int y) const;
-    void DrawBytes(QPainter &painter, const QByteArray &text, int first, int end, int y) const;
+    void QueueBytes(QPainter &painter, const QByteArray &text, int first, int end, int y) const;
+    void DrawQueued(QPainter &painter) const;
 
     TMemoLines m_lines;
     TRowSource *m_source = &m_lines;

@@ -56,6 +56,7 @@ private slots:
     void screenReadersReadTheText();
     void showsAValueColumn();
     void everyByteValuePaints();
+    void textLooksAsTextLayoutDrawsIt_data();
     void textLooksAsTextLayoutDrawsIt();
 
 private:
@@ -242,23 +243,59 @@ void TestMemoView::everyByteValuePaints()
     QCOMPARE(m_view->Lines().Text(), all);
 }
 
-// The view places glyphs itself; they must land where Qt's own text drawing puts them.
+void TestMemoView::textLooksAsTextLayoutDrawsIt_data()
+{
+    QTest::addColumn<TMemoView::TPos>("anchor");
+    QTest::addColumn<TMemoView::TPos>("cursor");
+    QTest::newRow("no selection") << TMemoView::TPos{} << TMemoView::TPos{};
+    QTest::newRow("within a row") << TMemoView::TPos{1, 2} << TMemoView::TPos{1, 9};
+    QTest::newRow("across rows, backwards") << TMemoView::TPos{2, 4} << TMemoView::TPos{0, 6};
+}
+
+// The view places glyphs itself, all rows in one run; they must land where Qt's own text drawing
+// puts them, the selection included.
 void TestMemoView::textLooksAsTextLayoutDrawsIt()
 {
-    const QByteArray text = "T=23.5C H=41% seq=00016381 WAW";
-    m_view->Lines().SetText(text);
-    QTRY_COMPARE(m_view->Source().RowCount(), 1);
+    QFETCH(TMemoView::TPos, anchor);
+    QFETCH(TMemoView::TPos, cursor);
+    const QList<QByteArray> rows = {"T=23.5C H=41% seq=00016381 WAW", "41 0D 0A 54 3D", "", "x  y"};
+    m_view->Lines().SetText(rows.join("\r\n"));
+    QTRY_COMPARE(m_view->Source().RowCount(), int(rows.size()));
+    m_view->Select(anchor, cursor);
     QWidget *viewport = m_view->viewport();
     const QImage shown = viewport->grab().toImage();
 
     QImage expected(shown.size(), shown.format());
     expected.setDevicePixelRatio(shown.devicePixelRatio());
-    expected.fill(viewport->palette().color(QPalette::Base));
+    const QPalette &colours = viewport->palette();
+    expected.fill(colours.color(QPalette::Base));
     QPainter painter(&expected);
     painter.setFont(m_view->font());
-    painter.setPen(viewport->palette().color(QPalette::Text));
     const QFontMetrics metrics(m_view->font());
-    painter.drawText(QPoint(TMemoView::kMargin, TMemoView::kMargin + metrics.ascent()), QString::fromLatin1(text));
+    const auto xOf = [&](const QByteArray &text, int col) {
+        return TMemoView::kMargin + metrics.horizontalAdvance(QString::fromLatin1(text.left(col)));
+    };
+    const TMemoView::TPos from = std::min(anchor, cursor);
+    const TMemoView::TPos to = std::max(anchor, cursor);
+    for (int row = 0; row < rows.size(); ++row) {
+        const QByteArray &text = rows[row];
+        const int top = TMemoView::kMargin + row * metrics.lineSpacing();
+        const int baseline = top + metrics.ascent();
+        const bool selected = from != to && row >= from.row && row <= to.row;
+        const int begin = row == from.row ? from.col : 0;
+        const int end = row == to.row ? to.col : int(text.size());
+        if (selected) {
+            const int right = row == to.row ? xOf(text, end) : xOf(text + ' ', end + 1);
+            painter.fillRect(QRect(xOf(text, begin), top, right - xOf(text, begin), metrics.lineSpacing()),
+                             colours.color(QPalette::Highlight));
+        }
+        painter.setPen(colours.color(QPalette::Text));
+        painter.drawText(QPoint(TMemoView::kMargin, baseline), QString::fromLatin1(text));
+        if (selected) {
+            painter.setPen(colours.color(QPalette::HighlightedText));
+            painter.drawText(QPoint(xOf(text, begin), baseline), QString::fromLatin1(text.mid(begin, end - begin)));
+        }
+    }
     painter.end();
     QCOMPARE(shown, expected);
 }
