@@ -124,7 +124,8 @@ void TMemoView::ScrollTo(int top)
         viewport()->update();
 }
 
-// The scroll bar trails the rows by up to kScrollBarMs: repainting it costs more than the rows.
+// The scroll bar trails the rows by up to a quarter of a second: repainting it costs more than the
+// rows, its groove being tall enough for Qt to hand its fill to other threads.
 void TMemoView::SyncScrollBar()
 {
     m_barSync.stop();

@@ -32,7 +32,7 @@ public:
 
     static constexpr int kFrameMs = 16;
     static constexpr int kFrameSlackMs = 4;
-    static constexpr int kScrollBarMs = 100;
+    static constexpr int kScrollBarMs = 250;
     static constexpr int kMargin = 2;
     static constexpr int kFillBand = 64;
     static constexpr int kSubPixels = 64;

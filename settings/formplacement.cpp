@@ -258,12 +258,14 @@ void TFormPlacement::WriteWindowPlacement(TStoreSection &section) const
 
 bool TFormPlacement::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_window || !IsChainHead())
+    // The window sees many events a second; only two of them are worth looking up the chain for.
+    const QEvent::Type type = event->type();
+    if (watched != m_window || (type != QEvent::Show && type != QEvent::Close) || !IsChainHead())
         return false;
-    if (event->type() == QEvent::Show && !m_shown) {
+    if (type == QEvent::Show && !m_shown) {
         m_shown = true;
         HandleShow();
-    } else if (event->type() == QEvent::Close) {
+    } else if (type == QEvent::Close) {
         bool canClose = event->isAccepted();
         HandleCloseQuery(canClose);
         event->setAccepted(canClose);
