@@ -12,6 +12,8 @@ TReceiveRig::TReceiveRig(const QString &logPath)
     TCommPortDriver &driver = m_form.CommPortDriver();
     auto window = driver.OnReceiveData;
     driver.OnReceiveData = [this, window](QObject *sender, const void *data, int size) {
+        if (OnBlock)
+            OnBlock(m_received, size);
         m_received += size;
         window(sender, data, size);
     };

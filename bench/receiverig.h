@@ -4,6 +4,8 @@
 #include "dialogs.h"
 #include "mainform.h"
 
+#include <functional>
+
 // The real main window as the benchmark drives it: dialogs that answer the log file's name and
 // cancel everything else, the receive controls set by name, and a count of the bytes that the
 // driver handed to the window.
@@ -16,6 +18,9 @@ public:
     void Configure(bool hexMode, bool columns);
     bool Connect();
     long long Received() const { return m_received; }
+    // Called as each block reaches the window, with the bytes received before it and its size:
+    // the benchmark watches its progress without a timer of its own waking the window's thread.
+    std::function<void(long long receivedBefore, int size)> OnBlock;
 
     std::optional<QString> OpenFile(QWidget *, const TFileOpenOptions &) override { return m_logPath; }
     std::optional<QFont> ChooseFont(QWidget *, const QFont &) override { return std::nullopt; }
