@@ -1,3 +1,4 @@
+#include "paintcounter.h"
 #include "aled.h"
 #include "floodfill.h"
 
@@ -26,19 +27,6 @@ QPoint Centre(const QImage &image)
 {
     return {image.width() / 2, image.height() / 2};
 }
-
-// Counts the paints a widget receives, to tell "drawn again" from "left alone".
-class TPaintCounter : public QObject
-{
-public:
-    int Count = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++Count;
-        return false;
-    }
-};
 
 // Every pixel of `filled` equals `drawn`, except the lime face, which became `face`.
 void CompareRecoloured(const QImage &filled, const QImage &drawn, QRgb face)

@@ -1,3 +1,4 @@
+#include "paintcounter.h"
 #include "opaquelabel.h"
 
 #include <QGroupBox>
@@ -47,20 +48,6 @@ struct TPair
     TOpaqueLabel *ours = nullptr;
 };
 
-class TPaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 } // namespace
 
 class TOpaqueLabelTest : public QObject
@@ -104,9 +91,9 @@ private slots:
         pair.ours->installEventFilter(&labelPaints);
         for (int count = 2; count < 6; ++count) {
             pair.ours->setText(QString::number(count));
-            QTRY_VERIFY(labelPaints.paints >= count - 1);
+            QTRY_VERIFY(labelPaints.Count >= count - 1);
         }
-        QCOMPARE(boxPaints.paints, 0);
+        QCOMPARE(boxPaints.Count, 0);
         pair.plain->setText(QStringLiteral("5"));
         QCOMPARE(pair.DifferingPixels(), 0);
     }
