@@ -1,6 +1,6 @@
-#include "paintcounter.h"
 #include "bytecolumn.h"
 #include "memoview.h"
+#include "paintcounter.h"
 
 #include <QAccessible>
 #include <QApplication>

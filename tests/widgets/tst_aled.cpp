@@ -1,6 +1,6 @@
-#include "paintcounter.h"
 #include "aled.h"
 #include "floodfill.h"
+#include "paintcounter.h"
 
 #include <QMouseEvent>
 #include <QSignalSpy>

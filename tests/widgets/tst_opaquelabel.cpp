@@ -1,5 +1,5 @@
-#include "paintcounter.h"
 #include "opaquelabel.h"
+#include "paintcounter.h"
 
 #include <QGroupBox>
 #include <QPainter>
