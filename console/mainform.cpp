@@ -161,10 +161,10 @@ void TMainForm::SetStatusText(const QString &text)
 void TMainForm::FormCreate()
 {
     setWindowTitle(QString::fromLatin1(kCaption));
-    // A history that fails to load ends the start-up loading: the boxes after it stay empty.
-    m_ui->lbMacro1->LoadHistory();
-    m_ui->lbMacro2->LoadHistory();
-    m_ui->lbMacro3->LoadHistory();
+    // Each box loads on its own: a history that cannot be read must not leave the next boxes
+    // empty, where their next save would erase what is stored.
+    for (THistoryComboBox *box : {m_ui->lbMacro1, m_ui->lbMacro2, m_ui->lbMacro3})
+        m_app.Run([box] { box->LoadHistory(); });
 }
 
 void TMainForm::FormClose()

@@ -17,6 +17,7 @@
 namespace {
 
 const char *const kChainHead = "velorandPlacementChain";
+const char *const kReported = "velorandPlacementReported";
 
 TScreenInfo PrimaryScreenInfo()
 {
@@ -135,16 +136,25 @@ void TFormPlacement::RestoreWindowState()
     if (!m_window)
         return;
     m_saved = false;
+    QStringList problems;
+    if (const std::optional<QString> refusal = m_store.Refusal())
+        problems.append(QStringLiteral("Settings are not read or saved\n") + *refusal);
     // A failure to create the key shows at the first save; reading works without it.
     m_store.CreateKey(ProgramKey());
-    const TStoreSection section = Section();
-    if (section.ReadInteger(QStringLiteral("FormVersion"), 0) >= m_version) {
+    TStoreSection section = Section();
+    // A bad value must keep neither the rest from being restored nor the save from mending it.
+    section.ReadBadValuesAsMissing();
+    const bool current = section.ReadInteger(QStringLiteral("FormVersion"), 0) >= m_version;
+    if (current)
         ReadWindowPlacement(section);
-        m_restored = true;
-        LoadStoredProperties(section);
-    }
+    problems += section.Problems();
     m_restored = true;
+    // Bad property values are skipped silently: each keeps its control as it is.
+    if (current)
+        LoadStoredProperties(section);
     AdjustMaxPosition();
+    for (const QString &problem : problems)
+        Report(problem);
 }
 
 void TFormPlacement::ReadWindowPlacement(const TStoreSection &section)
@@ -224,7 +234,8 @@ void TFormPlacement::AdjustMaxPosition()
 
 void TFormPlacement::SaveWindowState()
 {
-    if (!m_window || (!m_restored && m_active))
+    // A store that is no file was reported at the restore: the program runs without saving.
+    if (!m_window || (!m_restored && m_active) || m_store.Refusal())
         return;
     m_store.CreateKey(ProgramKey());
     TStoreSection section = Section();
@@ -235,6 +246,7 @@ void TFormPlacement::SaveWindowState()
     SaveStoredProperties(section);
     section.CommitBatch();
     m_saved = true;
+    m_window->setProperty(kReported, QVariant());
 }
 
 void TFormPlacement::WriteWindowPlacement(TStoreSection &section) const
@@ -338,6 +350,15 @@ void TFormPlacement::RunReporting(void (TFormPlacement::*pass)())
 
 void TFormPlacement::Report(const QString &message) const
 {
+    // The components of a window share one store and meet the same problem in each of their
+    // passes: one box per problem until a save succeeds.
+    if (m_window) {
+        QStringList reported = m_window->property(kReported).toStringList();
+        if (reported.contains(message))
+            return;
+        reported.append(message);
+        m_window->setProperty(kReported, reported);
+    }
     if (OnError)
         OnError(message);
     else

@@ -33,6 +33,7 @@ void THistoryComboBox::LoadHistory()
 {
     if (m_key.isEmpty())
         return;
+    m_unreadHistory.clear();
     QStringList entries;
     const TStoreSection section(m_store, KeyPath());
     try {
@@ -44,7 +45,8 @@ void THistoryComboBox::LoadHistory()
                 entries.append(entry);
             }
         }
-    } catch (const TAppError &) {
+    } catch (const TAppError &error) {
+        m_unreadHistory = error.Message();
         ShowLoaded(entries);
         throw;
     }
@@ -64,6 +66,12 @@ void THistoryComboBox::SaveHistory()
 {
     if (m_key.isEmpty())
         return;
+    // The save replaces the whole key: entries the load could not read would be lost for good.
+    if (!m_unreadHistory.isEmpty())
+        throw TAppError(QStringLiteral("Macro history not saved: part of it could not be read at "
+                                       "start (%1), and saving would erase it\n"
+                                       "Repair or remove that value under %2 in %3, then start again")
+                            .arg(m_unreadHistory, KeyPath(), m_store.FilePath()));
     m_store.DeleteKey(KeyPath());
     AddToHistory(currentText());
     TStoreSection section(m_store, KeyPath());

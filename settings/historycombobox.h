@@ -32,7 +32,8 @@ public:
     // stored entry is not a text or cannot be read; the entries before it stay in the list.
     void LoadHistory();
     // Adds the edit text to the history and writes the whole history. Throws TAppError when the
-    // key cannot be created or an entry cannot be written.
+    // key cannot be created or an entry cannot be written, and, writing nothing, when the last
+    // load stopped at an entry it could not read.
     void SaveHistory();
     // Puts a text at the top of the history without writing anything; the edit text stays.
     void AddToHistory(const QString &text);
@@ -46,4 +47,6 @@ private:
     QString m_key;
     int m_maxHistoryLength = 7;
     TUserStore m_store;
+    // Why the last load stopped early; empty when it read the whole history.
+    QString m_unreadHistory;
 };

@@ -1,26 +1,49 @@
 #include "storefile.h"
 
+#include "inilineorder.h"
+#include "storefilecheck.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
-std::optional<QString> FindName(const QStringList &names, const QString &wanted)
+// Set by this pass: newer than every line of the file.
+constexpr int kChangedNow = std::numeric_limits<int>::max();
+// In memory but not found in the file by line: newer than the file, older than this pass.
+constexpr int kNotInFile = kChangedNow - 1;
+// Room for what a save adds, when guessing how much it writes.
+constexpr qint64 kGrowthAllowance = 4096;
+
+QString PathOf(const QString &group, const QString &name)
 {
-    for (const QString &name : names) {
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return name;
-    }
-    return std::nullopt;
+    return group.isEmpty() ? name : group + QLatin1Char('/') + name;
+}
+
+QString Lower(const QStringList &levels)
+{
+    return levels.join(QLatin1Char('/')).toLower();
+}
+
+QStringList With(QStringList levels, const QString &name)
+{
+    levels.append(name);
+    return levels;
 }
 
 } // namespace
 
 TStoreFile::TStoreFile(const QString &path)
     : m_path(path)
-    , m_settings(std::make_unique<QSettings>(path, QSettings::IniFormat))
+    , m_refusal(StoreFileCheck::Refusal(path))
 {
+    if (m_refusal)
+        return;
+    m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
     // Qt parses sections lazily and keeps what it can of a damaged file, dropping the rest at the
     // next write. Parse everything now so the damage shows before anything is written.
     m_settings->allKeys();
@@ -32,6 +55,8 @@ TStoreFile::TStoreFile(const QString &path)
     }
 }
 
+TStoreFile::~TStoreFile() = default;
+
 void TStoreFile::KeepCopyOfDamagedFile()
 {
     const QString copy = m_path + QStringLiteral(".damaged");
@@ -39,69 +64,194 @@ void TStoreFile::KeepCopyOfDamagedFile()
     QFile::copy(m_path, copy);
 }
 
-std::optional<QString> TStoreFile::FindGroup(const QStringList &levels)
+const TStoreFile::TIndex &TStoreFile::Index()
 {
-    QString group;
-    for (const QString &level : levels) {
-        const std::optional<QString> stored = FindName(ChildGroups(group), level);
-        if (!stored)
-            return std::nullopt;
-        group = PathOf(group, *stored);
-    }
-    return group;
+    if (!m_index)
+        m_index = BuildIndex();
+    return *m_index;
 }
 
-QString TStoreFile::GroupFor(const QStringList &levels)
+std::unique_ptr<TStoreFile::TIndex> TStoreFile::BuildIndex()
 {
-    QString group;
-    bool exists = true;
-    for (const QString &level : levels) {
-        std::optional<QString> stored;
-        if (exists)
-            stored = FindName(ChildGroups(group), level);
-        exists = stored.has_value();
-        group = PathOf(group, stored.value_or(level));
+    auto index = std::make_unique<TIndex>();
+    const QStringList keys = m_settings ? m_settings->allKeys() : QStringList();
+    bool twoSpellings = false;
+    for (const QString &key : keys)
+        twoSpellings |= !Add(*index, key);
+    if (!twoSpellings)
+        return index;
+    // Only now is the order of the lines worth reading the file again for.
+    if (m_order.isEmpty()) {
+        QFile file(m_path);
+        if (file.open(QIODevice::ReadOnly))
+            m_order = IniLineOrder(file.readAll());
     }
-    return group;
+    QHash<QString, int> keptOrder;
+    for (const QString &key : keys) {
+        const int order = OrderOf(key);
+        QString lowerPath;
+        for (const QString &level : key.split(QLatin1Char('/'))) {
+            lowerPath = PathOf(lowerPath, level.toLower());
+            const auto found = keptOrder.constFind(lowerPath);
+            if (found == keptOrder.cend() || order < *found) {
+                keptOrder.insert(lowerPath, order);
+                index->Kept.insert(lowerPath, level);
+            }
+        }
+    }
+    return index;
 }
 
-std::optional<QString> TStoreFile::FindValue(const QString &group, const QString &name)
+bool TStoreFile::Add(TIndex &index, const QString &path)
 {
-    const std::optional<QString> stored = FindName(ChildKeys(group), name);
-    if (!stored)
+    QStringList &spellings = index.Spellings[path.toLower()];
+    if (spellings.contains(path))
+        return true;
+    spellings.append(path);
+    const QStringList levels = path.split(QLatin1Char('/'));
+    QString lowerPath;
+    bool spelledAsKept = true;
+    for (qsizetype i = 0; i < levels.size(); ++i) {
+        const QString lowerLevel = levels[i].toLower();
+        (i + 1 < levels.size() ? index.Groups : index.Values)[lowerPath].insert(lowerLevel);
+        lowerPath = PathOf(lowerPath, lowerLevel);
+        const auto kept = index.Kept.constFind(lowerPath);
+        if (kept == index.Kept.cend())
+            index.Kept.insert(lowerPath, levels[i]);
+        else if (*kept != levels[i])
+            spelledAsKept = false;
+    }
+    return spelledAsKept;
+}
+
+int TStoreFile::OrderOf(const QString &path) const
+{
+    return m_changed.contains(path) ? kChangedNow : m_order.value(path, kNotInFile);
+}
+
+QString TStoreFile::Spelled(const QStringList &levels)
+{
+    const TIndex &index = Index();
+    QString lowerPath;
+    QString spelled;
+    for (const QString &level : levels) {
+        lowerPath = PathOf(lowerPath, level.toLower());
+        spelled = PathOf(spelled, index.Kept.value(lowerPath, level));
+    }
+    return spelled;
+}
+
+QStringList TStoreFile::Named(const QString &group, const QSet<QString> &names)
+{
+    QStringList named;
+    for (const QString &name : names)
+        named.append(Index().Kept.value(PathOf(group, name)));
+    named.sort();
+    return named;
+}
+
+bool TStoreFile::GroupExists(const QStringList &levels)
+{
+    const QString lower = Lower(levels);
+    return levels.isEmpty() || Index().Values.contains(lower) || Index().Groups.contains(lower);
+}
+
+QStringList TStoreFile::ChildKeys(const QStringList &levels)
+{
+    const QString lower = Lower(levels);
+    return Named(lower, Index().Values.value(lower));
+}
+
+QStringList TStoreFile::ChildGroups(const QStringList &levels)
+{
+    const QString lower = Lower(levels);
+    return Named(lower, Index().Groups.value(lower));
+}
+
+std::optional<QVariant> TStoreFile::Value(const QStringList &levels, const QString &name)
+{
+    const QStringList spellings = Index().Spellings.value(Lower(With(levels, name)));
+    if (spellings.isEmpty())
         return std::nullopt;
-    return PathOf(group, *stored);
+    return m_settings->value(Newest(spellings));
 }
 
-QStringList TStoreFile::ChildKeys(const QString &group)
+QString TStoreFile::Newest(const QStringList &spellings) const
 {
-    m_settings->beginGroup(group);
-    const QStringList keys = m_settings->childKeys();
-    m_settings->endGroup();
-    return keys;
+    return *std::max_element(spellings.cbegin(), spellings.cend(),
+        [this](const QString &a, const QString &b) { return OrderOf(a) < OrderOf(b); });
 }
 
-QStringList TStoreFile::ChildGroups(const QString &group)
+void TStoreFile::SetValue(const QStringList &levels, const QString &name, const QVariant &value)
 {
-    m_settings->beginGroup(group);
-    const QStringList groups = m_settings->childGroups();
-    m_settings->endGroup();
-    return groups;
+    Set(Spelled(With(levels, name)), value);
 }
 
-bool TStoreFile::HasAnything(const QString &group)
+void TStoreFile::RemoveGroup(const QStringList &levels)
 {
-    return !ChildKeys(group).isEmpty() || !ChildGroups(group).isEmpty();
+    if (levels.isEmpty())
+        return;
+    const QString below = Lower(levels) + QLatin1Char('/');
+    QSet<QString> spellings;
+    for (auto it = Index().Spellings.cbegin(); it != Index().Spellings.cend(); ++it) {
+        if (!it.key().startsWith(below))
+            continue;
+        for (const QString &path : it.value())
+            spellings.insert(path.section(QLatin1Char('/'), 0, int(levels.size()) - 1));
+    }
+    for (const QString &path : spellings)
+        Remove(path);
 }
 
-void TStoreFile::SetValue(const QString &path, const QVariant &value)
+void TStoreFile::RemoveValue(const QStringList &levels, const QString &name)
 {
+    const QStringList spellings = Index().Spellings.value(Lower(With(levels, name)));
+    for (const QString &path : spellings)
+        RemoveValueOnly(path);
+}
+
+void TStoreFile::Fold()
+{
+    struct TMove
+    {
+        QStringList From;
+        QString To;
+        QVariant Value;
+    };
+    QList<TMove> moves;
+    const TIndex &index = Index();
+    for (auto it = index.Spellings.cbegin(); it != index.Spellings.cend(); ++it) {
+        const QString to = Spelled(it.key().split(QLatin1Char('/')));
+        if (it.value() != QStringList{to})
+            moves.append({it.value(), to, m_settings->value(Newest(it.value()))});
+    }
+    // Everything below a spelling that goes is itself spelled so and moves too: read all first.
+    for (const TMove &move : moves) {
+        for (const QString &from : move.From) {
+            if (from != move.To)
+                Remove(from);
+        }
+    }
+    for (const TMove &move : moves)
+        Set(move.To, move.Value);
+}
+
+void TStoreFile::Set(const QString &path, const QVariant &value)
+{
+    if (!m_settings)
+        return;
     RememberBeforeChange(path);
     m_settings->setValue(path, value);
+    m_changed.insert(path);
+    // Set spells every level as the index keeps it, so the index stays true without a rebuild.
+    if (m_index)
+        Add(*m_index, path);
 }
 
 void TStoreFile::Remove(const QString &path)
 {
+    if (!m_settings)
+        return;
     m_settings->beginGroup(path);
     const QStringList below = m_settings->allKeys();
     m_settings->endGroup();
@@ -109,6 +259,23 @@ void TStoreFile::Remove(const QString &path)
         RememberBeforeChange(PathOf(path, name));
     RememberBeforeChange(path);
     m_settings->remove(path);
+    m_index.reset();
+}
+
+void TStoreFile::RemoveValueOnly(const QString &path)
+{
+    if (!m_settings)
+        return;
+    // QSettings::remove() drops everything below the name as well.
+    m_settings->beginGroup(path);
+    const QStringList below = m_settings->allKeys();
+    m_settings->endGroup();
+    QList<std::pair<QString, QVariant>> kept;
+    for (const QString &name : below)
+        kept.append({PathOf(path, name), m_settings->value(PathOf(path, name))});
+    Remove(path);
+    for (const auto &[name, value] : kept)
+        Set(name, value);
 }
 
 void TStoreFile::RememberBeforeChange(const QString &path)
@@ -121,13 +288,23 @@ void TStoreFile::RememberBeforeChange(const QString &path)
 
 bool TStoreFile::Commit()
 {
+    m_error.clear();
+    if (m_refusal) {
+        m_error = *m_refusal;
+        return false;
+    }
+    Fold();
     // QSettings creates the file but not its folder.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     m_settings->sync();
     const bool written = m_settings->status() == QSettings::NoError;
-    if (!written)
+    if (!written) {
         Undo();
+        m_error = StoreFileCheck::WhyNotWritten(m_path, QFileInfo(m_path).size() + kGrowthAllowance);
+    }
     m_journal.clear();
+    m_changed.clear();
+    m_index.reset();
     return written;
 }
 
@@ -142,23 +319,4 @@ void TStoreFile::Undo()
         else
             m_settings->remove(path);
     }
-}
-
-void TStoreFile::RemoveValueOnly(const QString &path)
-{
-    // QSettings::remove() drops everything below the name as well.
-    m_settings->beginGroup(path);
-    const QStringList below = m_settings->allKeys();
-    m_settings->endGroup();
-    QList<std::pair<QString, QVariant>> kept;
-    for (const QString &name : below)
-        kept.append({PathOf(path, name), m_settings->value(PathOf(path, name))});
-    Remove(path);
-    for (const auto &[name, value] : kept)
-        SetValue(name, value);
-}
-
-QString TStoreFile::PathOf(const QString &group, const QString &name)
-{
-    return group.isEmpty() ? name : group + QLatin1Char('/') + name;
 }

@@ -1,50 +1,85 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QSettings>
 #include <QStringList>
 
 #include <memory>
 #include <optional>
 
-// One pass over the store's INI file: finds the spelling that key and value names already have
-// (QSettings matches names case-sensitively, the store must not), and commits writes to disk.
+// One pass over the store's INI file, seen as the registry sees its keys: names match in any case,
+// and all spellings of a name in the file are one key. (QSettings matches case-sensitively, so a
+// key typed by hand in another case would be a second key hiding the first.) A read finds a value
+// under any spelling; where spellings disagree, the one set last in the file wins, as a reader
+// going down the file would take it. A commit writes every key back under one spelling, the one
+// standing first in the file, with every value kept. Levels are key names without separators.
 // Lives only for the duration of one store operation.
 class TStoreFile
 {
 public:
     explicit TStoreFile(const QString &path);
+    ~TStoreFile();
 
-    // The group path of an existing key, with each level spelled as stored; nothing when a level
-    // is missing.
-    std::optional<QString> FindGroup(const QStringList &levels);
-    // As FindGroup, but missing levels are spelled as given (the key is not written yet).
-    QString GroupFor(const QStringList &levels);
-    // The stored spelling of a value name in a group, or nothing.
-    std::optional<QString> FindValue(const QString &group, const QString &name);
+    // Why the file cannot be the store; then it is neither read nor written.
+    std::optional<QString> Refusal() const { return m_refusal; }
 
-    QStringList ChildKeys(const QString &group);
-    QStringList ChildGroups(const QString &group);
-    bool HasAnything(const QString &group);
-    // Removes one value but not a subkey that happens to have the same name.
-    void RemoveValueOnly(const QString &path);
-    static QString PathOf(const QString &group, const QString &name);
+    bool GroupExists(const QStringList &levels);
+    // The names directly inside a key, each once, spelled as a commit keeps them.
+    QStringList ChildKeys(const QStringList &levels);
+    QStringList ChildGroups(const QStringList &levels);
+    std::optional<QVariant> Value(const QStringList &levels, const QString &name);
 
-    QVariant Value(const QString &path) const { return m_settings->value(path); }
-    void SetValue(const QString &path, const QVariant &value);
-    // Removes the name and everything below it.
-    void Remove(const QString &path);
+    void SetValue(const QStringList &levels, const QString &name, const QVariant &value);
+    // The key and everything below it, in every spelling.
+    void RemoveGroup(const QStringList &levels);
+    // The value in every spelling, but not a subkey that happens to have the same name.
+    void RemoveValue(const QStringList &levels, const QString &name);
 
-    // Flushes the changes; false when they did not reach the disk, and then they are undone.
+    // Writes the changes; false when they did not reach the disk, and then they are undone.
     bool Commit();
+    // Why the last commit failed, as the system words it ("Permission denied").
+    QString Error() const { return m_error; }
 
 private:
+    struct TIndex
+    {
+        // Lower-case path of every value -> the exact paths holding it.
+        QHash<QString, QStringList> Spellings;
+        // Lower-case path of every key and value -> the spelling of its last level to keep.
+        QHash<QString, QString> Kept;
+        // Lower-case key path -> lower-case names of the values and of the keys directly inside.
+        QHash<QString, QSet<QString>> Values;
+        QHash<QString, QSet<QString>> Groups;
+    };
+    const TIndex &Index();
+    std::unique_ptr<TIndex> BuildIndex();
+    // Adds one exact path; false when one of its levels is spelled otherwise than the index keeps it.
+    static bool Add(TIndex &index, const QString &path);
+    int OrderOf(const QString &path) const;
+    // Of the exact paths of one value, the one set last.
+    QString Newest(const QStringList &spellings) const;
+    QString Spelled(const QStringList &levels);
+    QStringList Named(const QString &group, const QSet<QString> &names);
+    void Fold();
+
     void KeepCopyOfDamagedFile();
     void RememberBeforeChange(const QString &path);
+    void Set(const QString &path, const QVariant &value);
+    void Remove(const QString &path);
+    void RemoveValueOnly(const QString &path);
     void Undo();
 
     QString m_path;
+    std::optional<QString> m_refusal;
     std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<TIndex> m_index;   // nothing while out of date
+    // Where each exact path stands in the file; loaded only when some name has two spellings.
+    QHash<QString, int> m_order;
+    // Paths set by this pass: they are newer than anything in the file.
+    QSet<QString> m_changed;
     // Values as they were before this pass changed them, oldest first; nothing = absent.
     QList<std::pair<QString, std::optional<QVariant>>> m_journal;
+    QString m_error;
 };

@@ -19,6 +19,18 @@ TStoreSection::TStoreSection(const TUserStore &store, const QString &keyPath)
 
 QString TStoreSection::ReadString(const QString &name, const QString &defaultText) const
 {
+    if (!m_badValuesAsMissing)
+        return Read(name, defaultText);
+    try {
+        return Read(name, defaultText);
+    } catch (const TAppError &error) {
+        m_problems.append(error.Message());
+        return defaultText;
+    }
+}
+
+QString TStoreSection::Read(const QString &name, const QString &defaultText) const
+{
     switch (m_store.ValueType(m_keyPath, name)) {
     case TUserStore::TValueType::Missing:
         return defaultText;
@@ -42,7 +54,7 @@ int TStoreSection::ReadInteger(const QString &name, int defaultValue) const
 void TStoreSection::Create()
 {
     if (!m_store.CreateKey(m_keyPath))
-        throw TAppError(Quoted("Failed to create key %1", m_keyPath));
+        throw TAppError(Quoted("Failed to create key %1", m_keyPath) + Reason());
 }
 
 void TStoreSection::WriteString(const QString &name, const QString &text)
@@ -60,7 +72,12 @@ void TStoreSection::CommitBatch()
     const QList<std::pair<QString, QString>> pending = std::exchange(m_pending, {});
     Create();
     if (!m_store.WriteTexts(m_keyPath, pending))
-        throw TAppError(Quoted("Failed to set data for '%1'", pending.first().first));
+        throw TAppError(Quoted("Failed to set data for '%1'", pending.first().first) + Reason());
+}
+
+QString TStoreSection::Reason() const
+{
+    return QLatin1Char('\n') + m_store.LastError();
 }
 
 void TStoreSection::WriteInteger(const QString &name, int value)

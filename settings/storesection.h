@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 
@@ -19,12 +20,17 @@ public:
     // The default when the section or the value is missing. Throws "Invalid data type for '%s'"
     // for a value that is not a text, "Failed to get data for '%s'" when it cannot be read.
     QString ReadString(const QString &name, const QString &defaultText) const;
+    // From now on a value that cannot be read gives the default instead of throwing, and its error
+    // is kept in Problems(): for a pass that must go on, and overwrite the value when it saves.
+    void ReadBadValuesAsMissing() { m_badValuesAsMissing = true; }
+    QStringList Problems() const { return m_problems; }
     // As ReadString; a text that is not an integer gives the default.
     int ReadInteger(const QString &name, int defaultValue) const;
     // Creates the section when missing; throws "Failed to create key %s" when it cannot.
     void Create();
     // Creates the section when missing. Throws "Failed to create key %s" or
-    // "Failed to set data for '%s'" when the write does not reach the disk.
+    // "Failed to set data for '%s'" when the write does not reach the disk. Every failure's message
+    // has a second line naming the file and the reason ("...: Permission denied").
     void WriteString(const QString &name, const QString &text);
     void WriteInteger(const QString &name, int value);
 
@@ -38,8 +44,14 @@ public:
     static int ParseInteger(const QString &text, int defaultValue);
 
 private:
+    QString Read(const QString &name, const QString &defaultText) const;
+    // The second line of a write failure's message.
+    QString Reason() const;
+
     TUserStore m_store;
     QString m_keyPath;
     bool m_batching = false;
+    bool m_badValuesAsMissing = false;
+    mutable QStringList m_problems;
     QList<std::pair<QString, QString>> m_pending;
 };

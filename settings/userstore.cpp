@@ -48,19 +48,13 @@ QString UpToFirstNul(const QString &text)
     return nul < 0 ? text : text.left(nul);
 }
 
-QString ParentGroup(const QString &group)
+void KeepKeyAlive(TStoreFile &file, const QStringList &levels)
 {
-    const qsizetype slash = group.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QString() : group.left(slash);
+    if (!levels.isEmpty() && file.ChildKeys(levels).isEmpty() && file.ChildGroups(levels).isEmpty())
+        file.SetValue(levels, kKeyMarker, QString());
 }
 
-void KeepKeyAlive(TStoreFile &file, const QString &group)
-{
-    if (!group.isEmpty() && !file.HasAnything(group))
-        file.SetValue(TStoreFile::PathOf(group, kKeyMarker), QString());
-}
-
-using TChildList = QStringList (TStoreFile::*)(const QString &group);
+using TChildList = QStringList (TStoreFile::*)(const QStringList &levels);
 
 QStringList ListBelow(const QString &path, const QString &key, TChildList list)
 {
@@ -68,8 +62,7 @@ QStringList ListBelow(const QString &path, const QString &key, TChildList list)
     if (!levels)
         return {};
     TStoreFile file(path);
-    const std::optional<QString> group = file.FindGroup(*levels);
-    return group ? ValidNamesOnly((file.*list)(*group)) : QStringList();
+    return file.GroupExists(*levels) ? ValidNamesOnly((file.*list)(*levels)) : QStringList();
 }
 
 } // namespace
@@ -88,10 +81,28 @@ QString TUserStore::DefaultPath()
     return home + QStringLiteral("/velorand/registry.ini");
 }
 
+std::optional<QString> TUserStore::Refusal() const
+{
+    const std::optional<QString> refusal = TStoreFile(m_path).Refusal();
+    if (!refusal)
+        return std::nullopt;
+    return m_path + QStringLiteral(": ") + *refusal;
+}
+
+bool TUserStore::Commit(TStoreFile &file)
+{
+    if (file.Commit()) {
+        m_lastError.clear();
+        return true;
+    }
+    m_lastError = m_path + QStringLiteral(": ") + file.Error();
+    return false;
+}
+
 bool TUserStore::KeyExists(const QString &key) const
 {
     const std::optional<QStringList> levels = SplitKey(key);
-    return levels && TStoreFile(m_path).FindGroup(*levels).has_value();
+    return levels && TStoreFile(m_path).GroupExists(*levels);
 }
 
 bool TUserStore::CreateKey(const QString &key)
@@ -101,10 +112,10 @@ bool TUserStore::CreateKey(const QString &key)
         return false;
     TStoreFile file(m_path);
     // Opening an existing key writes nothing, so it works on a full disk too.
-    if (file.FindGroup(*levels))
+    if (file.GroupExists(*levels))
         return true;
-    KeepKeyAlive(file, file.GroupFor(*levels));
-    return file.Commit();
+    KeepKeyAlive(file, *levels);
+    return Commit(file);
 }
 
 bool TUserStore::DeleteKey(const QString &key)
@@ -113,12 +124,11 @@ bool TUserStore::DeleteKey(const QString &key)
     if (!levels || levels->isEmpty())
         return false;
     TStoreFile file(m_path);
-    const std::optional<QString> group = file.FindGroup(*levels);
-    if (!group)
+    if (!file.GroupExists(*levels))
         return true;
-    file.Remove(*group);
-    KeepKeyAlive(file, ParentGroup(*group));
-    return file.Commit();
+    file.RemoveGroup(*levels);
+    KeepKeyAlive(file, levels->mid(0, levels->size() - 1));
+    return Commit(file);
 }
 
 QStringList TUserStore::ValueNames(const QString &key) const
@@ -150,17 +160,17 @@ std::pair<TUserStore::TValueType, QString> TUserStore::Read(const QString &key,
     const std::optional<QStringList> levels = SplitKey(key);
     if (!levels || !IsValidName(name))
         return {TValueType::Missing, QString()};
-    TStoreFile file(m_path);
-    const std::optional<QString> group = file.FindGroup(*levels);
-    const std::optional<QString> path = group ? file.FindValue(*group, name) : std::nullopt;
-    if (!path)
+    const std::optional<QVariant> value = TStoreFile(m_path).Value(*levels, name);
+    if (!value)
         return {TValueType::Missing, QString()};
-    // Anything QSettings does not hand back as a plain string (a list typed by hand, an
-    // @Variant, a number type) is not a text to the callers.
-    const QVariant value = file.Value(*path);
-    if (value.typeId() != QMetaType::QString)
+    // QSettings splits a text typed by hand at its commas; "NormPos=1,2,3,4" means the text.
+    if (value->typeId() == QMetaType::QStringList)
+        return {TValueType::Text, UpToFirstNul(value->toStringList().join(QLatin1Char(',')))};
+    // Anything else QSettings does not hand back as a plain string (an @Variant, a number type)
+    // is not a text to the callers.
+    if (value->typeId() != QMetaType::QString)
         return {TValueType::NotText, QString()};
-    return {TValueType::Text, UpToFirstNul(value.toString())};
+    return {TValueType::Text, UpToFirstNul(value->toString())};
 }
 
 bool TUserStore::WriteText(const QString &key, const QString &name, const QString &value)
@@ -176,12 +186,9 @@ bool TUserStore::WriteTexts(const QString &key, const QList<std::pair<QString, Q
     if (!levels || !namesValid)
         return false;
     TStoreFile file(m_path);
-    const QString group = file.GroupFor(*levels);
-    for (const auto &[name, value] : values) {
-        const QString path = file.FindValue(group, name).value_or(TStoreFile::PathOf(group, name));
-        file.SetValue(path, UpToFirstNul(value));
-    }
-    return file.Commit();
+    for (const auto &[name, value] : values)
+        file.SetValue(*levels, name, UpToFirstNul(value));
+    return Commit(file);
 }
 
 bool TUserStore::DeleteValue(const QString &key, const QString &name)
@@ -190,11 +197,9 @@ bool TUserStore::DeleteValue(const QString &key, const QString &name)
     if (!levels || !IsValidName(name))
         return false;
     TStoreFile file(m_path);
-    const std::optional<QString> group = file.FindGroup(*levels);
-    const std::optional<QString> path = group ? file.FindValue(*group, name) : std::nullopt;
-    if (!path)
+    if (!file.Value(*levels, name))
         return true;
-    file.RemoveValueOnly(*path);
-    KeepKeyAlive(file, *group);
-    return file.Commit();
+    file.RemoveValue(*levels, name);
+    KeepKeyAlive(file, *levels);
+    return Commit(file);
 }

@@ -237,23 +237,28 @@ private slots:
         QCOMPARE(store.ReadText(HistoryKey(3), "H0"), QStringLiteral("text 3"));
     }
 
-    void historiesLoadInOrderUntilAnError()
+    void anUnreadableHistoryLeavesTheOthersLoadedAndIsNeverOverwritten()
     {
         TMainFormFixture f;
         TUserStore store;
         QVERIFY(store.WriteText(HistoryKey(1), "H0", "one"));
         QVERIFY(store.WriteText(HistoryKey(2), "H0", "two"));
         QVERIFY(store.WriteText(HistoryKey(3), "H0", "three"));
-        // A list is not a text to the store.
-        QSettings(store.FilePath(), QSettings::IniFormat).setValue("Software/VELORAND/Macro2/H1", QStringList{"a", "b"});
+        QSettings(store.FilePath(), QSettings::IniFormat).setValue("Software/VELORAND/Macro2/H1", QByteArray("b"));
         QCOMPARE(store.ValueType(HistoryKey(2), "H1"), TUserStore::TValueType::NotText);
 
         f.App.Run([&] { f.Form().FormCreate(); });
-        QCOMPARE(f.Control<THistoryComboBox>("lbMacro1")->count(), 1);
-        QCOMPARE(f.Control<THistoryComboBox>("lbMacro2")->count(), 1);
-        QCOMPARE(f.Control<THistoryComboBox>("lbMacro3")->count(), 0);
+        for (const char *box : {"lbMacro1", "lbMacro2", "lbMacro3"})
+            QCOMPARE(f.Control<THistoryComboBox>(box)->count(), 1);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         QCOMPARE(f.Dialogs.Errors.first().Text, QStringLiteral("Invalid data type for 'H1'"));
+
+        f.Control<QAction>("SaveMacro21")->trigger();
+        QCOMPARE(f.Dialogs.Errors.size(), 2);
+        QVERIFY(f.Dialogs.Errors.last().Text.startsWith("Macro history not saved"));
+        QCOMPARE(store.ValueType(HistoryKey(2), "H1"), TUserStore::TValueType::NotText);
+        f.Control<QAction>("SaveMacro11")->trigger();
+        QCOMPARE(f.Dialogs.Errors.size(), 2);
     }
 
 };

@@ -211,16 +211,18 @@ private slots:
         QCOMPARE(Stored("ShowCmd"), QString("1"));
     }
 
-    void nonTextPlacementValueIsReportedAndNothingSaved()
+    void badPlacementValueIsReportedOnceAndOverwritten()
     {
-        QVERIFY(WriteStoreFile("[Software]\nTest\\WindowState\\Flags=0, 1\nTest\\WindowState\\ShowCmd=1\n"));
+        QVERIFY(WriteStoreFile("[Software]\nTest\\WindowState\\Flags=@Rect(0 0 1 1)\n"
+                               "Test\\WindowState\\ShowCmd=1\nTest\\WindowState\\cbAuto_Checked=True\n"));
         TStateFixture fixture;
         fixture.Window.show();
-        QCOMPARE(fixture.Errors, (QStringList(2, "Invalid data type for 'Flags'")));
-        QVERIFY(!fixture.Storage->Restored() && !fixture.Placement->Restored());
+        QCOMPARE(fixture.Errors, QStringList{"Invalid data type for 'Flags'"});
+        QVERIFY(!fixture.Window.isMaximized());
+        QVERIFY(fixture.Window.Check->isChecked());
         fixture.Window.close();
-        fixture.DestroyComponents();
-        QCOMPARE(TUserStore().ValueNames(kSection), (QStringList{"Flags", "ShowCmd"}));
+        QCOMPARE(Stored("Flags"), QString("0"));
+        QCOMPARE(fixture.Errors.size(), 1);
     }
 
     void destructionWithoutCloseSavesWithVisibleSet()
@@ -251,19 +253,20 @@ private slots:
         QVERIFY(QFile::link(blocker, link));
         fixture.Window.Check->setChecked(true);
         fixture.Window.close();
-        QCOMPARE(fixture.Errors, QStringList(2, "Failed to create key " + kSection));
+        QCOMPARE(fixture.Errors, QStringList{"Failed to create key " + kSection + "\n" + store.FilePath()
+                                             + ": Not a directory"});
         QVERIFY(!fixture.Window.isVisible());
         QVERIFY(!fixture.Storage->Saved() && !fixture.Placement->Saved());
 
         QVERIFY(QFile::remove(link));
         QVERIFY(QFile::link(real, link));
         fixture.DestroyComponents();
-        QCOMPARE(fixture.Errors.size(), 2);
+        QCOMPARE(fixture.Errors.size(), 1);
         QCOMPARE(store.ReadText(kSection, "Visible"), QString("1"));
         QCOMPARE(store.ReadText(kSection, "cbAuto_Checked"), QString("True"));
     }
 
-    void unwritableSectionIsReportedAtCloseAndAgainAtDestruction()
+    void unwritableStoreIsReportedOnceWithItsReason()
     {
         const QString path = UnwritableStoreFile("[Software]\nTest\\WindowState\\ShowCmd=1\n");
         const TUserStore store(path);
@@ -271,10 +274,24 @@ private slots:
         fixture.Window.show();
         QVERIFY(!fixture.Window.isMaximized());
         fixture.Window.close();
-        QCOMPARE(fixture.Errors, QStringList(2, "Failed to set data for 'FormVersion'"));
         fixture.DestroyComponents();
-        QCOMPARE(fixture.Errors, QStringList(4, "Failed to set data for 'FormVersion'"));
+        QCOMPARE(fixture.Errors, QStringList{"Failed to set data for 'FormVersion'\n" + path
+                                             + ": File name too long"});
         QCOMPARE(store.ValueNames(kSection), QStringList{"ShowCmd"});
+    }
+
+    void storeThatIsNoFileIsReportedOnceAndNeverWritten()
+    {
+        const QString path = TUserStore::DefaultPath();
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(QFile::link("/dev/null", path));
+        TStateFixture fixture;
+        fixture.Window.show();
+        fixture.Window.close();
+        fixture.DestroyComponents();
+        QCOMPARE(fixture.Errors, QStringList{"Settings are not read or saved\n" + path
+                                             + ": not a regular file but a character device"});
+        QVERIFY(QFileInfo(path).isSymLink());
     }
 
     void onlyTheFirstShowRestores()

@@ -185,16 +185,23 @@ private slots:
         QVERIFY(!QFile::exists(TUserStore::DefaultPath()));
     }
 
-    void nonTextEntryStopsTheLoadWithItsName()
+    void nonTextEntryStopsTheLoadAndTheSaveThatWouldEraseIt()
     {
-        QVERIFY(WriteStoreFile("[Software]\nVELORAND\\Macro1\\H0=a\nVELORAND\\Macro1\\H1=b, c\n"
-                   "VELORAND\\Macro1\\H2=d\n"));
+        const QByteArray content("[Software]\nVELORAND\\Macro1\\H0=a\nVELORAND\\Macro1\\H1=@ByteArray(b)\n"
+                                 "VELORAND\\Macro1\\H2=d\n");
+        QVERIFY(WriteStoreFile(content));
         THistoryComboBox box;
         box.SetKey(kKey);
         box.setEditText("typed");
         QCOMPARE(ErrorOf([&] { box.LoadHistory(); }), QString("Invalid data type for 'H1'"));
         QCOMPARE(Items(box), QStringList{"a"});
         QCOMPARE(box.currentText(), QString());
+
+        box.setEditText("new");
+        QVERIFY(ErrorOf([&] { box.SaveHistory(); }).startsWith("Macro history not saved"));
+        QFile file(TUserStore::DefaultPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
     }
 
     void saveFailuresAreReported_data()
@@ -219,7 +226,7 @@ private slots:
         box.SetStore(TUserStore(path));
         box.SetKey(kKey);
         box.setEditText("new");
-        QCOMPARE(ErrorOf([&] { box.SaveHistory(); }), message);
+        QCOMPARE(ErrorOf([&] { box.SaveHistory(); }), message + "\n" + path + ": File name too long");
         QCOMPARE(Stored(TUserStore(path)), storedAfter);
     }
 

@@ -4,7 +4,50 @@
 #include <QFile>
 #include <QtTest>
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using TValueType = TUserStore::TValueType;
+
+namespace {
+
+// LastError() of a write to the store at path, made as the user nobody (in a child process
+// when this one runs as root).
+QString WriteErrorAsNobody(const QString &path)
+{
+    const auto write = [&path] {
+        TUserStore store(path);
+        return store.WriteText("Software\\T", "V", "new") ? QString() : store.LastError();
+    };
+    const passwd *nobody = ::getpwnam("nobody");
+    if (::geteuid() != 0 || !nobody)
+        return write();
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return "<no pipe>";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
+            ::_exit(2);
+        const QByteArray error = write().toUtf8();
+        const bool sent = ::write(channel[1], error.constData(), size_t(error.size())) == error.size();
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(channel[1]);
+    QByteArray error;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        error.append(buffer, n);
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? QString::fromUtf8(error) : "<child failed>";
+}
+
+} // namespace
 
 class TstUserStore : public TStoreTestCase
 {
@@ -77,23 +120,26 @@ private slots:
         QCOMPARE(store.ValueType("Software\\VELORAND\\Macro1", "H0"), TValueType::Missing);
     }
 
-    void handTypedNonTextsReadAsNotText_data()
+    void handTypedValuesReadAsMeant_data()
     {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("text");
         const int text = int(TValueType::Text);
         const int notText = int(TValueType::NotText);
-        QTest::newRow("list") << QByteArray("H0=a, b") << notText << "";
+        // QSettings drops the blanks around the parts of an unquoted list.
+        QTest::newRow("list") << QByteArray("H0=a, b") << text << "a,b";
+        QTest::newRow("positions") << QByteArray("H0=100, 80 ,900,700") << text << "100,80,900,700";
+        QTest::newRow("set") << QByteArray("H0=[fsBold,fsUnderline]") << text << "[fsBold,fsUnderline]";
+        QTest::newRow("quoted list") << QByteArray("H0=\"a, b\"") << text << "a, b";
+        QTest::newRow("empty") << QByteArray("H0=") << text << "";
+        QTest::newRow("other case") << QByteArray("h0=x") << text << "x";
         QTest::newRow("variant") << QByteArray("H0=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1X)") << notText << "";
         QTest::newRow("invalid") << QByteArray("H0=@Invalid()") << notText << "";
         QTest::newRow("bytes") << QByteArray("H0=@ByteArray(xyz)") << notText << "";
         QTest::newRow("rect") << QByteArray("H0=@Rect(1 2 3 4)") << notText << "";
-        QTest::newRow("empty") << QByteArray("H0=") << text << "";
-        QTest::newRow("quoted list") << QByteArray("H0=\"a, b\"") << text << "a, b";
-        QTest::newRow("other case") << QByteArray("h0=x") << text << "x";
     }
-    void handTypedNonTextsReadAsNotText()
+    void handTypedValuesReadAsMeant()
     {
         QFETCH(QByteArray, line);
         QFETCH(int, type);
@@ -104,6 +150,54 @@ private slots:
         const std::optional<QString> read = store.ReadText("Software\\VELORAND\\Macro1", "H0");
         QCOMPARE(read.has_value(), type == int(TValueType::Text));
         QCOMPARE(read.value_or(QString()), text);
+    }
+
+    void allSpellingsOfAKeyAreOneKey()
+    {
+        // The first run writes under the executable's name, the user adds a port by hand.
+        QVERIFY(WriteStoreFile("[Software]\nvelorand\\WindowState\\ShowCmd=1\n"
+                               "velorand\\Macro1\\H0=m\nVELORAND\\Ports\\COM1=/dev/ttyUSB0\n"));
+        TUserStore store;
+        QCOMPARE(store.ReadText("Software\\VELORAND\\WindowState", "ShowCmd"), QString("1"));
+        QCOMPARE(store.ReadText("Software\\VELORAND\\Macro1", "H0"), QString("m"));
+        QCOMPARE(store.ReadText("Software\\velorand\\Ports", "COM1"), QString("/dev/ttyUSB0"));
+        QCOMPARE(store.SubKeys("Software"), QStringList{"velorand"});
+        QCOMPARE(store.SubKeys("Software\\Velorand"), (QStringList{"Macro1", "Ports", "WindowState"}));
+
+        QVERIFY(store.WriteText("Software\\VELORAND\\WindowState", "ShowCmd", "3"));
+        QFile file(store.FilePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        QVERIFY2(!content.contains("VELORAND"), content.constData());
+        QCOMPARE(content.count("velorand\\"), 3);
+        QCOMPARE(store.ReadText("Software\\velorand\\Ports", "COM1"), QString("/dev/ttyUSB0"));
+        QCOMPARE(store.ReadText("Software\\velorand\\WindowState", "ShowCmd"), QString("3"));
+    }
+
+    void theSpellingSetLastInTheFileWins_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("upper case last") << QByteArray("[Software]\nvelorand\\S\\V=old\nVELORAND\\S\\V=new\n")
+                                         << "new";
+        QTest::newRow("lower case last") << QByteArray("[Software]\nVELORAND\\S\\V=old\nvelorand\\s\\v=new\n")
+                                         << "new";
+        QTest::newRow("later section") << QByteArray("[software]\nvelorand\\s\\v=new\n[Software]\nX=1\n"
+                                                     "[software]\nvelorand\\s\\w=2\n[SOFTWARE]\nVelorand\\S\\V=newer\n")
+                                       << "newer";
+    }
+    void theSpellingSetLastInTheFileWins()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, text);
+        QVERIFY(WriteStoreFile(content));
+        TUserStore store;
+        QCOMPARE(store.ReadText("Software\\Velorand\\S", "V"), text);
+        QVERIFY(store.WriteText("Software\\Velorand\\S", "Other", "x"));
+        QCOMPARE(store.ReadText("Software\\Velorand\\S", "V"), text);
+        QCOMPARE(store.SubKeys("").size(), 1);
+        QCOMPARE(store.SubKeys("Software").size(), 1);
+        QCOMPARE(store.ValueNames("Software\\Velorand\\S").size(), content.contains("\\w=") ? 3 : 2);
     }
 
     void emptyKeysExistUntilDeleted()
@@ -231,8 +325,66 @@ private slots:
         blocker.close();
         TUserStore store;
         QVERIFY(!store.WriteText("Software\\T", "V", "x"));
+        QCOMPARE(store.LastError(), store.FilePath() + ": Not a directory");
         QVERIFY(!store.CreateKey("Software\\T"));
         QCOMPARE(store.ValueType("Software\\T", "V"), TValueType::Missing);
+    }
+
+    void aReadOnlyFolderSaysPermissionDenied()
+    {
+        // Root passes every permission check: the write runs as nobody in a child process.
+        QVERIFY(WriteStoreFile("[Software]\nT\\V=old\n"));
+        const QString folder = QFileInfo(TUserStore::DefaultPath()).absolutePath();
+        QVERIFY(QFile::setPermissions(Home(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                | QFileDevice::ReadOther | QFileDevice::ExeOther));
+        QVERIFY(QFile::setPermissions(TUserStore::DefaultPath(), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        QCOMPARE(WriteErrorAsNobody(TUserStore::DefaultPath()),
+                 TUserStore::DefaultPath() + ": Permission denied");
+        QCOMPARE(TUserStore().ReadText("Software\\T", "V"), QString("old"));
+    }
+
+    void onlyARegularFileIsTheStore_data()
+    {
+        QTest::addColumn<QString>("make");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("named pipe") << "mkfifo %1" << "not a regular file but a named pipe";
+        QTest::newRow("folder") << "mkdir %1" << "not a regular file but a folder";
+        QTest::newRow("link to a device") << "ln -s /dev/null %1" << "not a regular file but a character device";
+        QTest::newRow("loop of links") << "ln -s %1 %1" << "a loop of symbolic links";
+    }
+    void onlyARegularFileIsTheStore()
+    {
+        QFETCH(QString, make);
+        QFETCH(QString, why);
+        const QString path = TUserStore::DefaultPath();
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QCOMPARE(QProcess::execute("sh", {"-c", make.arg(path)}), 0);
+        const QFileInfo before(path);
+
+        TUserStore store;
+        QCOMPARE(store.Refusal(), path + ": " + why);
+        QCOMPARE(store.ReadText("Software\\T", "V"), std::nullopt);
+        QVERIFY(!store.WriteText("Software\\T", "V", "x"));
+        QCOMPARE(store.LastError(), path + ": " + why);
+        const QFileInfo after(path);
+        QCOMPARE(after.isSymLink(), before.isSymLink());
+        QCOMPARE(after.isDir(), before.isDir());
+        QVERIFY(!QFileInfo("/dev/null").isFile());
+    }
+
+    void aLinkToARegularFileIsFollowedAndKept()
+    {
+        const QString target = Home() + "/elsewhere.ini";
+        QVERIFY(WriteStoreFile("[Software]\nT\\V=old\n", target));
+        QVERIFY(QDir().mkpath(QFileInfo(TUserStore::DefaultPath()).absolutePath()));
+        QVERIFY(QFile::link(target, TUserStore::DefaultPath()));
+        TUserStore store;
+        QCOMPARE(store.Refusal(), std::nullopt);
+        QVERIFY(store.WriteText("Software\\T", "V", "new"));
+        QVERIFY(QFileInfo(TUserStore::DefaultPath()).isSymLink());
+        QCOMPARE(TUserStore(target).ReadText("Software\\T", "V"), QString("new"));
     }
 
     void failedWritesLeaveTheOldValues()
@@ -241,6 +393,7 @@ private slots:
 
         TUserStore store(path);
         QVERIFY(!store.WriteText("Software\\T", "V", "new"));
+        QCOMPARE(store.LastError(), path + ": File name too long");
         QVERIFY(!store.WriteText("Software\\T", "W", "new"));
         QVERIFY(!store.DeleteValue("Software\\T", "V"));
         QVERIFY(!store.DeleteKey("Software\\T"));
