@@ -79,8 +79,9 @@ QMenu *TMainForm::BuildPortMenu(int item)
 
 void TMainForm::AssignPortDevice(int item, const QString &devicePath)
 {
-    if (!TComPortMap().Assign(ComPortName(item), devicePath))
-        throw TAppError(QStringLiteral("Cannot store the device for %1").arg(ComPortName(item)));
+    TComPortMap map;
+    if (!map.Assign(ComPortName(item), devicePath))
+        throw TAppError(QStringLiteral("Cannot store the device for %1\n%2").arg(ComPortName(item), map.LastError()));
     UpdatePortHints();
     // A new device for the port in use takes effect as a port change does.
     if (item == m_ui->ComPortRG->ItemIndex() && m_driver->IsOpen())

@@ -28,8 +28,9 @@ public:
     QString DevicePath(const QString &comName) const;
     // The stored path only.
     std::optional<QString> StoredPath(const QString &comName) const;
-    // False when the name is not a port name or the store could not be written.
+    // False when the name is not a port name or the store could not be written (LastError says why).
     bool Assign(const QString &comName, const QString &devicePath);
+    QString LastError() const { return m_store.LastError(); }
     // Drops the stored path, so that the default applies again.
     bool Forget(const QString &comName);
 

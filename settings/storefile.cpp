@@ -252,10 +252,7 @@ void TStoreFile::Remove(const QString &path)
 {
     if (!m_settings)
         return;
-    m_settings->beginGroup(path);
-    const QStringList below = m_settings->allKeys();
-    m_settings->endGroup();
-    for (const QString &name : below)
+    for (const QString &name : Below(path))
         RememberBeforeChange(PathOf(path, name));
     RememberBeforeChange(path);
     m_settings->remove(path);
@@ -267,15 +264,20 @@ void TStoreFile::RemoveValueOnly(const QString &path)
     if (!m_settings)
         return;
     // QSettings::remove() drops everything below the name as well.
-    m_settings->beginGroup(path);
-    const QStringList below = m_settings->allKeys();
-    m_settings->endGroup();
     QList<std::pair<QString, QVariant>> kept;
-    for (const QString &name : below)
+    for (const QString &name : Below(path))
         kept.append({PathOf(path, name), m_settings->value(PathOf(path, name))});
     Remove(path);
     for (const auto &[name, value] : kept)
         Set(name, value);
+}
+
+QStringList TStoreFile::Below(const QString &path) const
+{
+    m_settings->beginGroup(path);
+    const QStringList below = m_settings->allKeys();
+    m_settings->endGroup();
+    return below;
 }
 
 void TStoreFile::RememberBeforeChange(const QString &path)

@@ -69,6 +69,8 @@ private:
     void Set(const QString &path, const QVariant &value);
     void Remove(const QString &path);
     void RemoveValueOnly(const QString &path);
+    // The paths of everything below path, relative to it.
+    QStringList Below(const QString &path) const;
     void Undo();
 
     QString m_path;
