@@ -100,11 +100,12 @@ int ApplyLineState(int fd, const TLineState &state)
     SetFlowControl(t, state);
     // HUPCL stays on: the modem lines drop when the port is closed.
     t.c_cflag |= CLOCAL | CREAD | HUPCL;
-    // What the line cannot take keeps what the terminal had; the rest, raw mode first, lands anyway.
+    // A part the line cannot take keeps what the terminal had; raw mode lands regardless.
     const bool format = SetCharacterFormat(t.c_cflag, state);
     const bool rate = SetRate(t, state.BaudRate);
     if (const int error = Call(fd, TCSETS2, &t)) {
-        // A driver that cannot run at a rate refuses the whole setting.
+        // A driver that cannot run at the rate may refuse the whole setting: land the raw mode at
+        // the terminal's own rate and format.
         KeepRateAndFormat(t, current);
         Call(fd, TCSETS2, &t);
         return error;
