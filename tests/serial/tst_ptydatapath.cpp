@@ -271,27 +271,16 @@ void TstPtyDataPath::refusedSettingsStillLeaveTheLineRaw_data()
     QTest::addColumn<TDriverAction>("refuse");
     QTest::addColumn<quint32>("rate");   // 0: the rate the terminal had
     for (const bool whileOpen : {false, true}) {
-        const char *when = whileOpen ? "while open" : "at open";
-        QTest::addRow("custom rate 0 %s", when) << whileOpen << TDriverAction([](TCommPortDriver &d) {
-            d.SetCustomBR(0);
-            d.SetComPortSpeed(brCustom);
-        }) << 0u;
-        QTest::addRow("negative custom rate %s", when) << whileOpen << TDriverAction([](TCommPortDriver &d) {
-            d.SetCustomBR(-9600);
-            d.SetComPortSpeed(brCustom);
-        }) << 0u;
-        QTest::addRow("speed outside the table %s", when) << whileOpen << TDriverAction([](TCommPortDriver &d) {
-            d.SetComPortSpeed(TComPortBaudRate(brCustom + 1));
-        }) << 0u;
-        QTest::addRow("data bits outside the table %s", when) << whileOpen << TDriverAction([](TCommPortDriver &d) {
-            d.SetComPortDataBits(TComPortDataBits(db8BITS + 1));
-        }) << 9600u;
-        QTest::addRow("parity outside the table %s", when) << whileOpen << TDriverAction([](TCommPortDriver &d) {
-            d.SetComPortParity(TComPortParity(ptSPACE + 1));
-        }) << 9600u;
-        QTest::addRow("stop bits outside the table %s", when) << whileOpen << TDriverAction([](TCommPortDriver &d) {
-            d.SetComPortStopBits(TComPortStopBits(sb2BITS + 1));
-        }) << 9600u;
+        const auto row = [whileOpen](const char *name, TDriverAction refuse, quint32 rate) {
+            QTest::addRow("%s %s", name, whileOpen ? "while open" : "at open") << whileOpen << refuse << rate;
+        };
+        using D = TCommPortDriver;
+        row("custom rate 0", [](D &d) { d.SetCustomBR(0); d.SetComPortSpeed(brCustom); }, 0);
+        row("negative custom rate", [](D &d) { d.SetCustomBR(-9600); d.SetComPortSpeed(brCustom); }, 0);
+        row("speed past the table", [](D &d) { d.SetComPortSpeed(TComPortBaudRate(brCustom + 1)); }, 0);
+        row("data bits past the table", [](D &d) { d.SetComPortDataBits(TComPortDataBits(db8BITS + 1)); }, 9600);
+        row("parity past the table", [](D &d) { d.SetComPortParity(TComPortParity(ptSPACE + 1)); }, 9600);
+        row("stop bits past the table", [](D &d) { d.SetComPortStopBits(TComPortStopBits(sb2BITS + 1)); }, 9600);
     }
 }
 
