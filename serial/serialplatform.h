@@ -87,6 +87,9 @@ public:
     virtual TSerialOpenResult Open(const QString &name) = 0;
     virtual void Close(TPortHandle handle) = 0;
 
+    // Failed when the rate (0 or above 2^31 - 1) or the character format (byte size, parity, stop
+    // bits outside their ranges) cannot be set: those keep what the port had, while raw mode, flow
+    // control and the modem lines are set all the same, so the port never rewrites a byte.
     virtual TSerialStatus SetLineState(TPortHandle handle, const TLineState &state) = 0;
     virtual TSerialStatus Purge(TPortHandle handle, std::uint32_t bits) = 0;
     virtual TSerialStatus SetupQueues(TPortHandle handle, std::uint32_t inSize, std::uint32_t outSize) = 0;

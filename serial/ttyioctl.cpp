@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <limits>
 
 namespace TtyIoctl {
@@ -16,58 +17,100 @@ int Call(int fd, unsigned long request, void *argument)
     return ::ioctl(fd, request, argument) == 0 ? 0 : errno;
 }
 
-bool CharacterFormat(const TLineState &state, tcflag_t &flags)
+// The control bits that carry the rate and the character format.
+constexpr tcflag_t kRateAndFormat = CBAUD | CIBAUD | CSIZE | CSTOPB | PARENB | PARODD | CMSPAR;
+
+// Sets the bits under mask to table[index]; an index outside the table leaves them as they are.
+template <std::size_t N>
+bool SetPart(tcflag_t &flags, tcflag_t mask, const tcflag_t (&table)[N], unsigned index)
+{
+    if (index >= N)
+        return false;
+    flags = (flags & ~mask) | table[index];
+    return true;
+}
+
+bool SetCharacterFormat(tcflag_t &flags, const TLineState &state)
 {
     static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
     // none, odd, even, mark, space; stick parity sends the PARODD sense as a fixed bit
     static constexpr tcflag_t kParities[] = {0, PARENB | PARODD, PARENB, PARENB | CMSPAR | PARODD, PARENB | CMSPAR};
-    if (state.ByteSize < 5 || state.ByteSize > 8 || state.Parity > 4 || state.StopBits > 2)
-        return false;
-    flags = kSizes[state.ByteSize - 5] | kParities[state.Parity];
     // Linux has no 1.5 stop bits; CSTOPB gives 1.5 with 5 data bits on a 16550 and 2 otherwise.
-    if (state.StopBits != 0)
-        flags |= CSTOPB;
+    static constexpr tcflag_t kStopBits[] = {0, CSTOPB, CSTOPB};
+    const bool size = SetPart(flags, CSIZE, kSizes, state.ByteSize - 5u);
+    const bool parity = SetPart(flags, PARENB | PARODD | CMSPAR, kParities, state.Parity);
+    const bool stopBits = SetPart(flags, CSTOPB, kStopBits, state.StopBits);
+    return size && parity && stopBits;
+}
+
+bool SetRate(termios2 &t, std::uint32_t rate)
+{
+    // A rate of 0 would hang the line up.
+    if (rate == 0 || rate > std::uint32_t(std::numeric_limits<std::int32_t>::max()))
+        return false;
+    t.c_cflag = (t.c_cflag & ~(CBAUD | CIBAUD)) | BOTHER | (BOTHER << IBSHIFT);
+    t.c_ispeed = rate;
+    t.c_ospeed = rate;
     return true;
 }
 
+void KeepRateAndFormat(termios2 &t, const termios2 &current)
+{
+    t.c_cflag = (t.c_cflag & ~kRateAndFormat) | (current.c_cflag & kRateAndFormat);
+    t.c_ispeed = current.c_ispeed;
+    t.c_ospeed = current.c_ospeed;
+}
+
+// Nothing the terminal does for people may touch a byte: no line editing, echo, signals, case or
+// line-end translation in either direction.
 void MakeRaw(termios2 &t)
 {
-    t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK | IGNPAR);
+    t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IUCLC | IXON | IXOFF | IXANY | INPCK
+                   | IGNPAR);
     t.c_oflag &= ~OPOST;
     t.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
 }
 
-} // namespace
-
-int ApplyLineState(int fd, const TLineState &state)
+void SetFlowControl(termios2 &t, const TLineState &state)
 {
-    tcflag_t format = 0;
-    // A rate of 0 would hang the line up.
-    if (!CharacterFormat(state, format) || state.BaudRate == 0
-        || state.BaudRate > std::numeric_limits<std::int32_t>::max())
-        return EINVAL;
-    termios2 t{};
-    if (const int error = Call(fd, TCGETS2, &t))
-        return error;
-    MakeRaw(t);
     if (state.fParity)
         t.c_iflag |= INPCK;
     if (state.fOutX)
         t.c_iflag |= IXON;
     if (state.fInX)
         t.c_iflag |= IXOFF;
-    t.c_cflag &= ~(CBAUD | CIBAUD | CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS);
-    // HUPCL stays on: the modem lines drop when the port is closed.
-    t.c_cflag |= format | CLOCAL | CREAD | HUPCL | BOTHER | (BOTHER << IBSHIFT);
+    t.c_cflag &= ~CRTSCTS;
     if (state.fOutxCtsFlow || state.fRtsControl == 2)
         t.c_cflag |= CRTSCTS;
-    t.c_ispeed = state.BaudRate;
-    t.c_ospeed = state.BaudRate;
     t.c_cc[VSTART] = static_cast<cc_t>(state.XonChar);
     t.c_cc[VSTOP] = static_cast<cc_t>(state.XoffChar);
-    return Call(fd, TCSETS2, &t);
+}
+
+} // namespace
+
+int ApplyLineState(int fd, const TLineState &state)
+{
+    termios2 current{};
+    if (const int error = Call(fd, TCGETS2, &current))
+        return error;
+    termios2 t = current;
+    MakeRaw(t);
+    SetFlowControl(t, state);
+    // HUPCL stays on: the modem lines drop when the port is closed.
+    t.c_cflag |= CLOCAL | CREAD | HUPCL;
+    // A part the line cannot take keeps what the terminal had; raw mode lands regardless.
+    const bool format = SetCharacterFormat(t.c_cflag, state);
+    const bool rate = SetRate(t, state.BaudRate);
+    if (const int error = Call(fd, TCSETS2, &t)) {
+        // A driver that cannot run at the rate may refuse the whole setting: land the raw mode at
+        // the terminal's own rate and format.
+        KeepRateAndFormat(t, current);
+        Call(fd, TCSETS2, &t);
+        return error;
+    }
+    return format && rate ? 0 : EINVAL;
 }
 
 int ReadSettings(int fd, TTtySettings &settings)

@@ -33,7 +33,8 @@ struct TTtySettings {
 };
 
 // Raw mode, the character format, flow control and the rate (any rate, not only the listed ones);
-// reads return as soon as one byte waits.
+// reads return as soon as one byte waits. EINVAL for a rate or format part that the line cannot
+// take: that part keeps what the terminal had, and the line is raw all the same.
 int ApplyLineState(int fd, const TLineState &state);
 int ReadSettings(int fd, TTtySettings &settings);
 int SetModemLines(int fd, int lines, bool raise);

@@ -157,6 +157,37 @@ void TSerialPlatformContract::settingUpAnOpenPortSucceeds()
     r.Platform().Close(r.handle);
 }
 
+void TSerialPlatformContract::refusedLineStateStillPassesBytesUnchanged_data()
+{
+    QTest::addColumn<TLineState>("state");
+    TLineState noRate = RawLine();
+    noRate.BaudRate = 0;
+    TLineState nineBits = RawLine();
+    nineBits.ByteSize = 9;
+    QTest::newRow("no rate") << noRate;
+    QTest::newRow("nine data bits") << nineBits;
+}
+
+// A terminal starts out cooked: only the line state makes it carry bytes as they are.
+void TSerialPlatformContract::refusedLineStateStillPassesBytesUnchanged()
+{
+    QFETCH(TLineState, state);
+    TOpenRig r{CreateRig()};
+    QVERIFY(r.rig);
+    r.handle = r.Platform().Open(r.rig->PortName()).Handle;
+    QVERIFY(r.handle > 0);
+    QCOMPARE(r.Platform().SetLineState(r.handle, state), TSerialStatus::Failed);
+    const QByteArray in("a\rb\nc");
+    r.rig->DeviceSends(in);
+    QList<int> sizes;
+    QCOMPARE(ReadAll(r.Platform(), r.handle, int(in.size()), 16, sizes), in);
+    // An echo of the input would reach the device before these bytes.
+    const QByteArray out("x\ny");
+    QCOMPARE(r.Platform().Write(r.handle, out.constData(), int(out.size())).Count, int(out.size()));
+    QCOMPARE(r.rig->DeviceReceived(int(out.size())), out);
+    r.Platform().Close(r.handle);
+}
+
 void TSerialPlatformContract::purgeDiscardsWaitingInput()
 {
     OPEN_RIG(r);

@@ -41,6 +41,8 @@ private slots:
     void writeReachesDevice();
     void fullLineRefusesWithoutError();
     void settingUpAnOpenPortSucceeds();
+    void refusedLineStateStillPassesBytesUnchanged_data();
+    void refusedLineStateStillPassesBytesUnchanged();
     void purgeDiscardsWaitingInput();
     void hangUpIsGone();
     void callsOnClosedHandleFail();

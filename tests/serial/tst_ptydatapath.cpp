@@ -6,7 +6,11 @@
 #include <QTest>
 
 #include <ctime>
+#include <functional>
 #include <thread>
+
+using TDriverAction = std::function<void(TCommPortDriver &)>;
+Q_DECLARE_METATYPE(TDriverAction)
 
 namespace {
 
@@ -48,6 +52,8 @@ private slots:
     void ratesReachTheTerminal_data();
     void ratesReachTheTerminal();
     void characterFormatReachesTheTerminal();
+    void refusedSettingsStillLeaveTheLineRaw_data();
+    void refusedSettingsStillLeaveTheLineRaw();
     void secondDriverCannotOpenHeldPort();
     void missingDeviceIsReported();
     void hangUpClosesOnceWithoutBusyLoop_data();
@@ -257,6 +263,55 @@ void TstPtyDataPath::characterFormatReachesTheTerminal()
     // A pseudo-terminal may drop parity settings; where it keeps them, mark is stick + odd.
     if (s.ParityOn)
         QVERIFY(s.StickParity && s.OddParity);
+}
+
+void TstPtyDataPath::refusedSettingsStillLeaveTheLineRaw_data()
+{
+    QTest::addColumn<bool>("whileOpen");
+    QTest::addColumn<TDriverAction>("refuse");
+    QTest::addColumn<quint32>("rate");   // 0: the rate the terminal had
+    for (const bool whileOpen : {false, true}) {
+        const auto row = [whileOpen](const char *name, TDriverAction refuse, quint32 rate) {
+            QTest::addRow("%s %s", name, whileOpen ? "while open" : "at open") << whileOpen << refuse << rate;
+        };
+        using D = TCommPortDriver;
+        row("custom rate 0", [](D &d) { d.SetCustomBR(0); d.SetComPortSpeed(brCustom); }, 0);
+        row("negative custom rate", [](D &d) { d.SetCustomBR(-9600); d.SetComPortSpeed(brCustom); }, 0);
+        row("speed past the table", [](D &d) { d.SetComPortSpeed(TComPortBaudRate(brCustom + 1)); }, 0);
+        row("data bits past the table", [](D &d) { d.SetComPortDataBits(TComPortDataBits(db8BITS + 1)); }, 9600);
+        row("parity past the table", [](D &d) { d.SetComPortParity(TComPortParity(ptSPACE + 1)); }, 9600);
+        row("stop bits past the table", [](D &d) { d.SetComPortStopBits(TComPortStopBits(sb2BITS + 1)); }, 9600);
+    }
+}
+
+// A setting the line cannot take must not leave the terminal as the last program left it: a
+// cooked terminal would join, swap, drop and echo bytes behind an open port.
+void TstPtyDataPath::refusedSettingsStillLeaveTheLineRaw()
+{
+    QFETCH(bool, whileOpen);
+    QFETCH(TDriverAction, refuse);
+    QFETCH(quint32, rate);
+    TPseudoTerminal pty(kDefaultPort);
+    QVERIFY(pty.IsValid());
+    TCommPortDriver driver;
+    QByteArray received;
+    driver.OnReceiveData = [&](QObject *, const void *data, int size) {
+        received.append(static_cast<const char *>(data), size);
+    };
+    QVERIFY(!whileOpen || driver.OpenPort());
+    QVERIFY(pty.TranslateEverything());
+    const quint32 rateBefore = pty.Settings().OutputRate;
+    refuse(driver);
+    QVERIFY(driver.OpenPort());
+    QCOMPARE(pty.Settings().OutputRate, rate ? rate : rateBefore);
+
+    const QByteArray in("a\rb\nc\tQ\xE9\x7f");
+    QVERIFY(pty.Write(in));
+    QTRY_COMPARE(received, in);
+    // An echo of the input would reach the device before these bytes.
+    const QByteArray out("x\ny\r\t");
+    QVERIFY(driver.WriteText(out));
+    QCOMPARE(pty.Read(int(out.size())), out);
 }
 
 void TstPtyDataPath::secondDriverCannotOpenHeldPort()

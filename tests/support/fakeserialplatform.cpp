@@ -1,6 +1,7 @@
 #include "fakeserialplatform.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 TSerialStatus TFakeSerialPlatform::Record(const QString &call, const QString &arguments)
@@ -65,7 +66,9 @@ TSerialStatus TFakeSerialPlatform::SetLineState(TPortHandle handle, const TLineS
     LineStates << state;
     Dtr = state.fDtrControl == 1;
     Rts = state.fRtsControl != 0;
-    return status;
+    const bool outOfRange = state.BaudRate == 0 || state.BaudRate > std::uint32_t(INT32_MAX) || state.ByteSize < 5
+        || state.ByteSize > 8 || state.Parity > 4 || state.StopBits > 2;
+    return outOfRange ? TSerialStatus::Failed : status;
 }
 
 TSerialStatus TFakeSerialPlatform::Purge(TPortHandle handle, std::uint32_t bits)

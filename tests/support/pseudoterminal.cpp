@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -112,6 +113,18 @@ TtyIoctl::TTtySettings TPseudoTerminal::Settings() const
     TtyIoctl::TTtySettings settings;
     TtyIoctl::ReadSettings(m_slave, settings);
     return settings;
+}
+
+bool TPseudoTerminal::TranslateEverything()
+{
+    termios t{};
+    if (::tcgetattr(m_slave, &t) != 0)
+        return false;
+    // IGNCR stays off: it would hide what ICRNL does to a carriage return.
+    t.c_iflag |= ICRNL | INLCR | IUCLC | ISTRIP | IXON | IXANY | IMAXBEL;
+    t.c_oflag |= OPOST | ONLCR | OCRNL | OLCUC | XTABS;
+    t.c_lflag |= ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL | ICANON | ISIG | IEXTEN;
+    return ::tcsetattr(m_slave, TCSANOW, &t) == 0;
 }
 
 void TPseudoTerminal::CloseMaster()

@@ -36,6 +36,9 @@ public:
     int InputWaiting() const;
     bool WaitForInput(int count, int timeoutMs = 10000) const;
     TtyIoctl::TTtySettings Settings() const;
+    // Leaves the slave as a terminal for people, the way a login or another program may leave a
+    // device: line editing, echo, signals and every byte translation on, input and output.
+    bool TranslateEverything();
     void CloseMaster();
 
 private:
