@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <cmath>
+
 namespace {
 
 // Control characters have no glyph of their own; a middle dot keeps them visible and one wide.
@@ -175,8 +177,10 @@ void TMemoView::LoadGlyphs()
         m_advances[value] = metrics.horizontalAdvance(DisplayChar(std::uint8_t(value)));
     m_rawFont = QRawFont::fromFont(font());
     m_glyphs.fill(0);
+    m_underline = m_strikeOut = TLineRows{};
     if (!m_rawFont.isValid())
         return;
+    LoadLines();
     for (int value = 0; value < 256; ++value) {
         const QChar ch = DisplayChar(std::uint8_t(value));
         const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(QString(ch));
@@ -185,6 +189,33 @@ void TMemoView::LoadGlyphs()
         m_glyphs[value] = glyphs.front();
         m_advances[value] = m_rawFont.advancesForGlyphIndexes(glyphs).value(0).x();
     }
+}
+
+// Where Qt's text drawing puts the lines, so that a row drawn through text layout (a character
+// the font lacks) and the rows around it are underlined and struck out alike: the underline a
+// whole pixel below the font's underline position, kept within the descent; the strike-out a
+// third of the ascent above the baseline; both as thick as the font says.
+void TMemoView::LoadLines()
+{
+    const qreal width = m_rawFont.lineThickness();
+    if (font().underline()) {
+        const qreal position = m_rawFont.underlinePosition();
+        qreal centre = std::ceil(position) + 0.5;
+        if (position <= m_rawFont.descent())
+            centre = std::min(centre, m_rawFont.descent() - 0.5);
+        m_underline = RowsOfLine(centre, width);
+    }
+    if (font().strikeOut())
+        m_strikeOut = RowsOfLine(-m_rawFont.ascent() / 3, width);
+}
+
+// The pixel rows that an aliased pen of the given width covers when it draws a horizontal line
+// at centre: those whose middle lies below the line's upper edge and not below its lower edge.
+TMemoView::TLineRows TMemoView::RowsOfLine(qreal centre, qreal width)
+{
+    const int top = int(std::floor(centre - width / 2 - 0.5)) + 1;
+    const int end = int(std::floor(centre + width / 2 - 0.5)) + 1;
+    return {top, std::max(1, end - top)};
 }
 
 int TMemoView::VisibleRows() const
@@ -256,6 +287,19 @@ void TMemoView::QueueBytes(QPainter &painter, const QByteArray &text, int first,
         }
         x += m_advances[value];
     }
+    QueueLines(origin.x(), x, int(origin.y()));
+}
+
+// Blanks are underlined and struck out too, as in any text box.
+void TMemoView::QueueLines(qreal left, qreal right, int baseline) const
+{
+    const int from = int(std::floor(left));
+    const int to = int(std::floor(right));
+    if (to <= from)
+        return;
+    for (const TLineRows &line : {m_underline, m_strikeOut})
+        if (line.Rows > 0)
+            m_runLines.emplace_back(from, baseline + line.Top, to - from, line.Rows);
 }
 
 void TMemoView::DrawQueued(QPainter &painter) const
@@ -266,8 +310,13 @@ void TMemoView::DrawQueued(QPainter &painter) const
         run.setRawData(m_runGlyphs.data(), m_runPositions.data(), int(m_runGlyphs.size()));
         painter.drawGlyphRun(QPointF(0, 0), run);
     }
+    // A glyph run draws one line under all its glyphs, as though they stood on one row: each
+    // row's lines are filled here instead.
+    for (const QRect &line : m_runLines)
+        painter.fillRect(line, painter.pen().color());
     m_runGlyphs.clear();
     m_runPositions.clear();
+    m_runLines.clear();
 }
 
 int TMemoView::XOf(const QByteArray &text, int col) const

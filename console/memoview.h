@@ -83,10 +83,19 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    // A line drawn under or through the text: pixel rows counted from the baseline.
+    struct TLineRows
+    {
+        int Top = 0;
+        int Rows = 0;
+    };
+
     void ScheduleUpdate(int firstChangedRow);
     void ApplyUpdate();
     void UpdateWrap();
     void LoadGlyphs();
+    void LoadLines();
+    static TLineRows RowsOfLine(qreal centre, qreal width);
     void ScrollTo(int top);
     void SyncScrollBar();
     int MaxTopRow() const;
@@ -96,6 +105,7 @@ private:
     TPos Clamped(TPos pos) const;
     int XOf(const QByteArray &text, int col) const;
     void QueueBytes(QPainter &painter, const QByteArray &text, int first, int end, int y) const;
+    void QueueLines(qreal left, qreal right, int baseline) const;
     void DrawQueued(QPainter &painter) const;
 
     TMemoLines m_lines;
@@ -112,6 +122,10 @@ private:
     std::array<qreal, 256> m_advances{};
     mutable std::vector<quint32> m_runGlyphs;
     mutable std::vector<QPointF> m_runPositions;
+    // Underline and strike-out of the font; Rows 0 when the font has none.
+    TLineRows m_underline;
+    TLineRows m_strikeOut;
+    mutable std::vector<QRect> m_runLines;
     TPos m_anchor;
     TPos m_cursor;
     int m_knownRows = 0;

@@ -236,18 +236,36 @@ void TestMemoView::textLooksAsTextLayoutDrawsIt_data()
 {
     QTest::addColumn<TMemoView::TPos>("anchor");
     QTest::addColumn<TMemoView::TPos>("cursor");
-    QTest::newRow("no selection") << TMemoView::TPos{} << TMemoView::TPos{};
-    QTest::newRow("within a row") << TMemoView::TPos{1, 2} << TMemoView::TPos{1, 9};
-    QTest::newRow("across rows, backwards") << TMemoView::TPos{2, 4} << TMemoView::TPos{0, 6};
+    QTest::addColumn<bool>("underline");
+    QTest::addColumn<bool>("strikeOut");
+    QTest::addColumn<int>("pixels");
+    const TMemoView::TPos none;
+    QTest::newRow("no selection") << none << none << false << false << 0;
+    QTest::newRow("within a row") << TMemoView::TPos{1, 2} << TMemoView::TPos{1, 9} << false << false << 0;
+    QTest::newRow("across rows, backwards") << TMemoView::TPos{2, 4} << TMemoView::TPos{0, 6} << false << false << 0;
+    QTest::newRow("underlined") << none << none << true << false << 11;
+    QTest::newRow("struck out") << none << none << false << true << 11;
+    QTest::newRow("both, selected") << TMemoView::TPos{1, 2} << TMemoView::TPos{3, 2} << true << true << 0;
+    QTest::newRow("both, thick lines") << none << none << true << true << 40;
 }
 
 // The view places glyphs itself, all rows in one run; they must land where Qt's own text drawing
-// puts them, the selection included.
+// puts them, the selection, underline and strike-out included.
 void TestMemoView::textLooksAsTextLayoutDrawsIt()
 {
     QFETCH(TMemoView::TPos, anchor);
     QFETCH(TMemoView::TPos, cursor);
-    const QList<QByteArray> rows = {"T=23.5C H=41% seq=00016381 WAW", "41 0D 0A 54 3D", "", "x  y"};
+    QFETCH(bool, underline);
+    QFETCH(bool, strikeOut);
+    QFETCH(int, pixels);
+    QFont font = m_view->font();
+    font.setUnderline(underline);
+    font.setStrikeOut(strikeOut);
+    if (pixels > 0)
+        font.setPixelSize(pixels);
+    m_view->setFont(font);
+    m_view->resize(800, 260);
+    const QList<QByteArray> rows = {"T=23.5C H=41% seq=00016381 WAW", "41 0D 0A 54 3D ", "", "x  y"};
     m_view->Lines().SetText(rows.join("\r\n"));
     QTRY_COMPARE(m_view->Source().RowCount(), int(rows.size()));
     m_view->Select(anchor, cursor);
