@@ -25,6 +25,7 @@ TFontProperties::TFontProperties(QObject *owner, const QMetaProperty &fontProper
     : m_owner(owner)
     , m_fontProperty(fontProperty)
     , m_pixelsPerInch(pixelsPerInch > 0 ? pixelsPerInch : 96)
+    , m_initialPixelHeight(PixelHeight())
 {
 }
 
@@ -107,10 +108,11 @@ int TFontProperties::Size() const
     return int(MulDiv(PixelHeight(), 72, m_pixelsPerInch));
 }
 
+// Size comes after Height and decides the final height; 0 asks for the default height, so a
+// height that was stored damaged does not stay.
 void TFontProperties::SetSize(int size)
 {
-    if (size != 0)
-        SetPixelHeight(MulDiv(std::abs(qint64(size)), m_pixelsPerInch, 72));
+    SetPixelHeight(size != 0 ? MulDiv(std::abs(qint64(size)), m_pixelsPerInch, 72) : m_initialPixelHeight);
 }
 
 QString TFontProperties::Name() const

@@ -28,7 +28,8 @@ public:
     // The system's window-text colour (a system colour has the top bit set).
     static constexpr int kWindowTextColor = int(0x80000008u);
 
-    // fontProperty: a QFont property of owner. Sizes convert at pixelsPerInch.
+    // fontProperty: a QFont property of owner. Sizes convert at pixelsPerInch. The font's height
+    // now is the one that a size of 0 gives back.
     TFontProperties(QObject *owner, const QMetaProperty &fontProperty, int pixelsPerInch);
 
     int Charset() const;
@@ -43,7 +44,8 @@ public:
     void SetName(const QString &name);
     TFontPitch Pitch() const;
     void SetPitch(TFontPitch pitch);
-    // Points, derived from the height.
+    // Points, derived from the height. 0 restores the height the font had when this object was
+    // made.
     int Size() const;
     void SetSize(int size);
     TFontStyles Style() const;
@@ -58,6 +60,7 @@ private:
     QObject *m_owner;
     QMetaProperty m_fontProperty;
     int m_pixelsPerInch;
+    int m_initialPixelHeight;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TFontProperties::TFontStyles)

@@ -4,6 +4,9 @@
 #include "storesection.h"
 
 #include <QCompleter>
+#include <QLineEdit>
+
+#include <limits>
 
 namespace {
 
@@ -22,6 +25,9 @@ THistoryComboBox::THistoryComboBox(QWidget *parent)
     setInsertPolicy(QComboBox::NoInsert);
     // Completion must not change the case of what is typed: "ABC" and "abc" are different macros.
     completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // A line edit cuts its text at 32,767 characters; a stored macro or history entry is longer
+    // at times and must come back whole.
+    lineEdit()->setMaxLength(std::numeric_limits<int>::max());
 }
 
 QString THistoryComboBox::KeyPath() const

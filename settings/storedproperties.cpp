@@ -77,6 +77,8 @@ void TStoredProperties::ForEachValue(const TEntry &entry, int pixelsPerInch, TVi
     std::unique_ptr<QObject> font;
     QObject *object = nullptr;
     if (property->metaType().id() == QMetaType::QFont) {
+        // Made before any of the font's values is assigned: a stored size of 0 goes back to the
+        // height the control had before the load.
         font = std::make_unique<TFontProperties>(component, *property, pixelsPerInch);
         object = font.get();
     } else {

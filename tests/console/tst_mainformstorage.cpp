@@ -247,12 +247,15 @@ private slots:
         QTEST(Stored(savedName), "saved");
     }
 
-    void storedStyleReachesTheFont()
+    void storedFontsReachTheBoxes()
     {
         TMainFormFixture f;
-        StartWith(f, {{"RxMemo_FontStyle", "[fsBold, fsUnderline]"}, {"TxMemo_FontHeight", "-15"}});
+        StartWith(f, {{"RxMemo_FontStyle", "[fsBold, fsUnderline]"}, {"RxMemo_FontHeight", "-900"},
+                      {"RxMemo_FontSize", "0"}, {"TxMemo_FontHeight", "-15"}});
         const QFont rx = f.Control<QWidget>("RxMemo")->font();
         QVERIFY(rx.bold() && rx.underline() && !rx.italic());
+        // A size of 0 gives the box its designed height back.
+        QCOMPARE(rx.pixelSize(), 11);
         QCOMPARE(f.Control<QWidget>("TxMemo")->font().pixelSize(), 15);
     }
 

@@ -154,16 +154,6 @@ private slots:
         QCOMPARE(window.Memo->font().pixelSize(), 13);   // 10 points at 96 pixels per inch
     }
 
-    void sizeIsAppliedAfterHeight()
-    {
-        TUserStore store;
-        QVERIFY(store.WriteText(kSection, "RxMemo_FontHeight", "-40"));
-        QVERIFY(store.WriteText(kSection, "RxMemo_FontSize", "8"));
-        TStoredWindow window;
-        Load(window);
-        QCOMPARE(window.Memo->font().pixelSize(), 11);
-    }
-
     void unreadableValueIsSkippedAndTheRestLoaded()
     {
         QVERIFY(WriteStoreFile("[Software]\nTest\\WindowState\\Control_ItemIndex=1, 2\n"
@@ -177,26 +167,48 @@ private slots:
         QCOMPARE(window.Memo->font().family(), QString("Courier"));
     }
 
-    void extremeFontValuesStayUsable_data()
+    void storedHeightAndSizeGiveAUsableHeight_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
+        // A null text is a value that is not stored. The window's font starts at 13 pixels.
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QString>("size");
         QTest::addColumn<int>("pixels");
-        QTest::newRow("huge height") << "RxMemo_FontHeight" << "-2147483648" << 1024;
-        QTest::newRow("huge size") << "RxMemo_FontSize" << "2147483647" << 1024;
-        QTest::newRow("negative size") << "RxMemo_FontSize" << "-8" << 11;
-        QTest::newRow("positive height") << "RxMemo_FontHeight" << "11" << 11;
+        QTest::newRow("size after height") << "-40" << "8" << 11;
+        QTest::newRow("huge height") << "-2147483648" << QString() << 1024;
+        QTest::newRow("huge size") << QString() << "2147483647" << 1024;
+        QTest::newRow("negative size") << QString() << "-8" << 11;
+        QTest::newRow("positive height") << "11" << QString() << 11;
+        QTest::newRow("size 0 undoes a damaged height") << "-2147483648" << "0" << 13;
+        QTest::newRow("size not a number reads as 0") << "-3" << "eight" << 13;
+        QTest::newRow("height and size 0") << "0" << "0" << 13;
     }
-    void extremeFontValuesStayUsable()
+    void storedHeightAndSizeGiveAUsableHeight()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QFETCH(int, pixels);
-        QVERIFY(TUserStore().WriteText(kSection, name, text));
+        QFETCH(QString, height);
+        QFETCH(QString, size);
+        for (const auto &[name, text] : {std::pair{"RxMemo_FontHeight", height}, std::pair{"RxMemo_FontSize", size}})
+            QVERIFY(text.isNull() || TUserStore().WriteText(kSection, name, text));
         TStoredWindow window;
         window.Memo->setFont(QFont("Courier", 10));
         Load(window);
-        QCOMPARE(window.Memo->font().pixelSize(), pixels);
+        QTEST(window.Memo->font().pixelSize(), "pixels");
+    }
+
+    // Far beyond the 32,767 characters of a line edit's default limit.
+    void longMacroTextComesBackWhole()
+    {
+        QString text;
+        for (int i = 0; text.size() < 100000; ++i)
+            text += QString::number(i) + QStringLiteral(" AT\\0D $0d #013 \xff;");
+        text.truncate(99999);
+        text += QLatin1Char(';');
+        QVERIFY(TUserStore().WriteText(kSection, "lbMacro1_Text", text));
+        TStoredWindow window;
+        Load(window);
+        QCOMPARE(window.Macro->Text(), text);
+        QVERIFY(TUserStore().DeleteKey(kSection));
+        Save(window);
+        QCOMPARE(TUserStore().ReadText(kSection, "lbMacro1_Text"), text);
     }
 
     void everyValueReadsBackAfterASave()
