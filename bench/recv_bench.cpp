@@ -4,6 +4,7 @@
 //
 //   recv_bench [--mib N] [--seconds S]     all cases, one line each
 //   recv_bench --case NAME [...]           one case
+//   recv_bench --decorated [...]           the receive box's font underlined and struck out
 #include "comportmap.h"
 #include "ptyfeeder.h"
 #include "receiverig.h"
@@ -100,7 +101,15 @@ double PeakResidentMiB()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-int RunCase(const TCase &test, double mib, double seconds, int holdMs)
+void Decorate(QWidget &box)
+{
+    QFont font = box.font();
+    font.setUnderline(true);
+    font.setStrikeOut(true);
+    box.setFont(font);
+}
+
+int RunCase(const TCase &test, double mib, double seconds, int holdMs, bool decorated)
 {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
@@ -112,6 +121,8 @@ int RunCase(const TCase &test, double mib, double seconds, int holdMs)
     rig.Form().show();
     rig.Form().showNormal();
     rig.Form().resize(1000, 700);
+    if (decorated)
+        Decorate(*rig.Form().findChild<QWidget *>(QStringLiteral("RxMemo")));
     rig.Configure(test.hexMode, test.columns);
     if (test.log)
         rig.Form().StartLogClick();
@@ -168,7 +179,8 @@ int main(int argc, char *argv[])
     QCommandLineOption secondsOption("seconds", "Seconds per paced case (default 5).", "s", "5");
     QCommandLineOption holdOption("hold", "Keep the window open this long after a case, to look at it.",
                                   "ms", "0");
-    parser.addOptions({caseOption, mibOption, secondsOption, holdOption});
+    QCommandLineOption decoratedOption("decorated", "Underline and strike out the receive box's font.");
+    parser.addOptions({caseOption, mibOption, secondsOption, holdOption, decoratedOption});
     parser.process(app);
     const double mib = parser.value(mibOption).toDouble();
     const double seconds = parser.value(secondsOption).toDouble();
@@ -176,15 +188,18 @@ int main(int argc, char *argv[])
     if (parser.isSet(caseOption)) {
         for (const TCase &test : kCases)
             if (parser.value(caseOption) == QLatin1String(test.name))
-                return RunCase(test, mib, seconds, parser.value(holdOption).toInt());
+                return RunCase(test, mib, seconds, parser.value(holdOption).toInt(),
+                               parser.isSet(decoratedOption));
         return std::fprintf(stderr, "no such case\n"), 2;
     }
     for (const TCase &test : kCases) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {"--case", test.name, "--mib", parser.value(mibOption), "--seconds",
-                     parser.value(secondsOption)});
+        QStringList arguments{"--case", test.name, "--mib", parser.value(mibOption), "--seconds",
+                              parser.value(secondsOption)};
+        if (parser.isSet(decoratedOption))
+            arguments << "--decorated";
+        child.start(QCoreApplication::applicationFilePath(), arguments);
         child.waitForFinished(-1);
     }
     return 0;
