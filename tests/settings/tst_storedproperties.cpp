@@ -194,12 +194,13 @@ private slots:
         QTEST(window.Memo->font().pixelSize(), "pixels");
     }
 
-    // Far beyond the 32,767 characters of a line edit's default limit.
+    // Far beyond the 32,767 characters of a line edit's default limit, with what the store file
+    // must quote.
     void longMacroTextComesBackWhole()
     {
         QString text;
         for (int i = 0; text.size() < 100000; ++i)
-            text += QString::number(i) + QStringLiteral(" AT\\0D $0d #013 \xff;");
+            text += QString::number(i) + QStringLiteral(" AT+X=\"1,2\";\\0D $0d #013 \xff");
         text.truncate(99999);
         text += QLatin1Char(';');
         QVERIFY(TUserStore().WriteText(kSection, "lbMacro1_Text", text));
