@@ -5,6 +5,7 @@
 #include "qtdialogs.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QIcon>
 
 #include <exception>
@@ -39,6 +40,10 @@ QString TApplication::ErrorText(const QString &text)
 
 void TApplication::ShowError(const QString &text) const
 {
+    if (m_unattended) {
+        qWarning().noquote() << ErrorText(text);
+        return;
+    }
     m_dialogs->ErrorBox(QApplication::activeWindow(), m_title, ErrorText(text));
 }
 

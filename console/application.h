@@ -25,8 +25,11 @@ public:
     void SetTitle(const QString &title);
     TDialogs &Dialogs() const { return *m_dialogs; }
 
-    // The standard error box: the title as caption, ErrorText(text) as text.
+    // The standard error box: the title as caption, ErrorText(text) as text. While the program
+    // ends unattended the text goes to standard error instead, as nobody is there to answer a box.
     void ShowError(const QString &text) const;
+    bool Unattended() const { return m_unattended; }
+    void SetUnattended(bool unattended) { m_unattended = unattended; }
     // The text with a full stop added when its last character sorts after ".".
     static QString ErrorText(const QString &text);
 
@@ -49,4 +52,5 @@ private:
     std::unique_ptr<TDialogs> m_ownDialogs;
     TDialogs *m_dialogs;
     QString m_title;
+    bool m_unattended = false;
 };

@@ -1,6 +1,7 @@
 #include "aboutfrm.h"
 #include "application.h"
 #include "mainform.h"
+#include "programend.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     TMainForm mainForm(app);
     TAboutFrm aboutBox(&mainForm);
     mainForm.SetAboutBox(&aboutBox);
+    TProgramEnd programEnd(mainForm);
     mainForm.show();
     return qtApp.exec();
 }

@@ -63,6 +63,8 @@ public:
     void QuitBtnClick();
     void Button1Click();
     void FontSetBtnClick();
+    // The save passes of a close, without closing; errors go to the standard error report.
+    void SaveWindowState();
 
     // Port settings and connection.
     void ComPortRGClick();

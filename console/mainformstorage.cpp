@@ -47,3 +47,10 @@ void TMainForm::SetupStorage()
     m_storage->OnError = report;
     m_storage->SetStoredProps(kStoredProps);
 }
+
+void TMainForm::SaveWindowState()
+{
+    // In the order of a close, so that Storage is the last writer of every placement value.
+    m_app.Run([this] { m_placement->SaveWindowState(); });
+    m_app.Run([this] { m_storage->SaveWindowState(); });
+}
