@@ -34,8 +34,8 @@ TQuitSignals::TQuitSignals(QObject *parent)
         return;
     }
     g_writeEnd.store(m_sockets[0]);
-    m_notifier = new QSocketNotifier(m_sockets[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &TQuitSignals::ReadPending);
+    auto *notifier = new QSocketNotifier(m_sockets[1], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &TQuitSignals::ReadPending);
 
     struct sigaction action = {};
     action.sa_handler = WriteNumber;

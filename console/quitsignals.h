@@ -6,8 +6,6 @@
 
 #include <csignal>
 
-class QSocketNotifier;
-
 // Turns the signals that ask a program to end (SIGTERM, SIGHUP, SIGINT) into a Qt signal on the
 // thread that created the object, so that the program can end as its window's Quit does instead
 // of dying where it stands. The handler only writes the number into a socket pair, which is all a
@@ -31,7 +29,6 @@ private:
     void ReadPending();
 
     int m_sockets[2] = {-1, -1};
-    QSocketNotifier *m_notifier = nullptr;
     std::array<struct sigaction, kNumbers.size()> m_previous{};
     std::array<bool, kNumbers.size()> m_caught{};
 };
