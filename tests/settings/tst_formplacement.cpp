@@ -189,11 +189,8 @@ private slots:
         const QRect primary = kWorkAreas[0];
         const QRect second = kWorkAreas[1];
         QTest::newRow("far up and left") << "-5000,-5000,-4600,-4700" << primary << false;
-        QTest::newRow("partly past the bottom") << "100,700,500,1000" << primary << false;
         QTest::newRow("far right") << "9000,300,9400,600" << second << false;
-        QTest::newRow("under the panel") << "1100,0,1500,300" << second << false;
         QTest::newRow("ten thousand square, mostly on the second") << "0,0,10000,10000" << second << true;
-        QTest::newRow("larger than the primary") << "-10,-10,1100,800" << primary << true;
     }
     void storedRectangleComesBackOnScreen()
     {
