@@ -1,6 +1,7 @@
 #include "formplacement.h"
 
 #include "apperror.h"
+#include "screenfit.h"
 #include "windowplacement.h"
 
 #include <QCloseEvent>
@@ -24,7 +25,7 @@ TScreenInfo PrimaryScreenInfo()
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return {};
-    return {screen->size(), qRound(screen->logicalDotsPerInch())};
+    return {screen->size(), qRound(screen->logicalDotsPerInch()), ScreenFit::WorkAreas()};
 }
 
 TFormPlacement *ChainHead(const QWidget *window)
@@ -194,7 +195,19 @@ bool TFormPlacement::ReadPositions(const TStoreSection &section, TPlacementRecor
     record.Normal = *normal;
     if (!IsSizeable(m_window))
         record.Normal.setSize(current.size());
+    record.Normal = OnScreen(record.Normal);
     return true;
+}
+
+// A rectangle from another screen arrangement, or edited by hand, must not leave the window out
+// of reach or larger than any screen. Fitted at the size the window will take.
+QRect TFormPlacement::OnScreen(QRect normal) const
+{
+    normal.setSize(normal.size().expandedTo(m_window->minimumSize()).boundedTo(m_window->maximumSize()));
+    const TScreenInfo screen = Screen();
+    const QList<QRect> areas = screen.WorkAreas.isEmpty() ? QList<QRect>{QRect(QPoint(), screen.Size)}
+                                                          : screen.WorkAreas;
+    return ScreenFit::FitToWorkAreas(normal, WindowPlacement::FrameMargins(m_window), areas);
 }
 
 void TFormPlacement::ReadState(const TStoreSection &section)

@@ -3,8 +3,10 @@
 #include "storesection.h"
 #include "userstore.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 
 #include <functional>
@@ -17,6 +19,9 @@ struct TScreenInfo
 {
     QSize Size;
     int PixelsPerInch = 96;
+    // Where a stored rectangle may go: every screen's area less panels and docks. Empty: the
+    // primary screen's whole size.
+    QList<QRect> WorkAreas;
 };
 
 // Keeps a window's placement (normal rectangle, minimized and maximized positions, normal /
@@ -73,6 +78,7 @@ protected:
 private:
     void ReadWindowPlacement(const TStoreSection &section);
     bool ReadPositions(const TStoreSection &section, TPlacementRecord &record) const;
+    QRect OnScreen(QRect normal) const;
     void ReadState(const TStoreSection &section);
     void WriteWindowPlacement(TStoreSection &section) const;
     void AdjustMaxPosition();

@@ -1,5 +1,6 @@
 #include "windowplacement.h"
 
+#include <QStyle>
 #include <QVariant>
 #include <QWidget>
 
@@ -26,6 +27,16 @@ void ApplyNormalRect(QWidget *window, const QRect &normal)
     window->setWindowState(state & ~special);
     window->setGeometry(normal);
     window->setWindowState(state);
+}
+
+QMargins KnownFrame(const QWidget *window)
+{
+    if (window->windowFlags() & Qt::FramelessWindowHint)
+        return {};
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
 }
 
 } // namespace
@@ -59,11 +70,16 @@ void WritePositions(QWidget *window, const TPlacementRecord &record)
 
 QPoint FrameSize(const QWidget *window)
 {
-    if (window->windowFlags() & Qt::FramelessWindowHint)
-        return {};
-    const QRect frame = window->frameGeometry();
-    const QRect inner = window->geometry();
-    return {inner.left() - frame.left(), frame.bottom() - inner.bottom()};
+    const QMargins frame = KnownFrame(window);
+    return {frame.left(), frame.bottom()};
+}
+
+QMargins FrameMargins(const QWidget *window)
+{
+    const QMargins frame = KnownFrame(window);
+    if (!frame.isNull() || (window->windowFlags() & Qt::FramelessWindowHint))
+        return frame;
+    return {0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window), 0, 0};
 }
 
 } // namespace WindowPlacement

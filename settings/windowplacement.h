@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 
@@ -33,5 +34,8 @@ TPlacementRecord Read(const QWidget *window);
 void WritePositions(QWidget *window, const TPlacementRecord &record);
 // The width and height of the window's frame border; (0, 0) for a window without one.
 QPoint FrameSize(const QWidget *window);
+// The frame the window system puts around the window. Before the window has been on screen the
+// window system has not said; a title bar as the style draws one stands in for it then.
+QMargins FrameMargins(const QWidget *window);
 
 } // namespace WindowPlacement

@@ -1,5 +1,6 @@
 #include "rxsplitter.h"
 
+#include <QLayout>
 #include <QMetaEnum>
 
 namespace {
@@ -71,9 +72,12 @@ void TRxSplitter::SetLimitOffset(int limit)
     m_bottomRightLimit = limit;
 }
 
+// In a laid-out parent the panes beside the bar decide where it sits, whatever top it is given.
 void TRxSplitter::SetTop(int top)
 {
     move(x(), top);
+    if (parentWidget() && parentWidget()->layout())
+        parentWidget()->layout()->invalidate();
 }
 
 void TRxSplitter::TakeNeighbourAsFirst()

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLayout>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -69,6 +70,36 @@ void Switch(Qt::ApplicationState state)
 {
     TAppEventList::Instance().ApplicationStateChanged(state);
     QCoreApplication::processEvents();
+}
+
+// The window's regions from top to bottom, each where the one above ends, the status bar on the
+// window's bottom edge, and both panes at least as tall as their contents need.
+void VerifyPanesStacked(const TMainFormFixture &f)
+{
+    const QWidget *upper = f.Control<QWidget>("Panel3");
+    const QWidget *lower = f.Control<QWidget>("Panel4");
+    const QWidget *regions[] = {f.Control<QWidget>("Panel1"), upper, f.Control<QWidget>("RxSplitter1"), lower,
+                                f.Control<QWidget>("StatusBar")};
+    int top = 0;
+    for (const QWidget *region : regions) {
+        QCOMPARE(region->y(), top);
+        top += region->height();
+    }
+    QCOMPARE(top, f.Form().height());
+    QVERIFY(lower->height() >= lower->layout()->minimumSize().height());
+    QVERIFY(upper->height() >= std::min(upper->layout()->minimumSize().height(), upper->property("Height").toInt()));
+}
+
+// Drags the bar between the panes by dy pixels.
+void DragBar(const TMainFormFixture &f, int dy)
+{
+    auto *splitter = f.Control<TRxSplitter>("RxSplitter1");
+    const QPoint press(20, 1);
+    QTest::mousePress(splitter, Qt::LeftButton, {}, press);
+    QMouseEvent move(QEvent::MouseMove, press + QPoint(0, dy), splitter->mapToGlobal(press + QPoint(0, dy)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(splitter, &move);
+    QTest::mouseRelease(splitter, Qt::LeftButton, {}, press + QPoint(0, dy));
 }
 
 // A window started on values stored before, as the program starts after an earlier run.
@@ -270,6 +301,58 @@ private slots:
         QTRY_COMPARE(splitter->y(), upper->geometry().bottom() + 1);
         QCOMPARE(lower->y(), splitter->geometry().bottom() + 1);
         QCOMPARE(lower->geometry().bottom() + 1, f.Control<QStatusBar>("StatusBar")->y());
+    }
+
+    // However tall the stored panes, the window keeps its stored size and the lower pane stays in it.
+    void paneValuesNeverMakeTheWindowTaller_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("upper pane taller than the screen") << "Panel3_Height" << "99999" << "99999";
+        QTest::newRow("upper pane beyond any widget") << "Panel3_Height" << "2147483647" << "16777215";
+        QTest::newRow("negative upper pane") << "Panel3_Height" << "-5" << "0";
+        QTest::newRow("bar far above") << "RxSplitter1_Top" << "-99999" << "319";
+        QTest::newRow("bar far below") << "RxSplitter1_Top" << "99999" << "319";
+        QTest::newRow("lower pane taller than the screen") << "Panel4_Height" << "99999" << "136";
+        QTest::newRow("negative lower pane") << "Panel4_Height" << "-5" << "136";
+    }
+    void paneValuesNeverMakeTheWindowTaller()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        TMainFormFixture f;
+        StartWith(f, {{"NormPos", "50,60,753,537"}, {"PixelsPerInch", QString::number(PixelsPerInch())},
+                      {name, text}});
+        f.Form().layout()->activate();
+        QCOMPARE(f.Form().geometry(), Rect(50, 60, 753, 537));
+        VerifyPanesStacked(f);
+        f.Form().close();
+        QTEST(Stored(name), "saved");
+    }
+
+    void maximizingDraggingTheBarLowAndRestoringKeepsTheNormalWindow()
+    {
+        TMainFormFixture f;
+        StartWith(f, {{"NormPos", "50,60,753,537"}, {"PixelsPerInch", QString::number(PixelsPerInch())}});
+        auto *upper = f.Control<TPanel>("Panel3");
+        f.Form().showMaximized();
+        QTRY_VERIFY(f.Form().height() > 600);
+        DragBar(f, f.Form().height());
+        const int dragged = upper->height();
+        QVERIFY(dragged > 400);
+
+        f.Form().showNormal();
+        QTRY_COMPARE(f.Form().geometry(), Rect(50, 60, 753, 537));
+        VerifyPanesStacked(f);
+        QCOMPARE(upper->Height(), dragged);
+        // As small as the controls allow: both panes at what their contents need, none overlapping.
+        f.Form().resize(f.Form().width(), 0);
+        QCOMPARE(f.Form().height(), f.Form().minimumHeight());
+        QTRY_COMPARE(f.Control<QWidget>("StatusBar")->geometry().bottom() + 1, f.Form().height());
+        VerifyPanesStacked(f);
+        f.Form().showMaximized();
+        QTRY_COMPARE(upper->height(), dragged);
     }
 
     void everythingComesBackAfterARestart()

@@ -17,7 +17,7 @@ struct TStateFixture
 {
     explicit TStateFixture(const TUserStore &store = TUserStore(), QSize screen = {1024, 768},
                            int pixelsPerInch = 96)
-        : Screen{screen, pixelsPerInch}
+        : Screen{screen, pixelsPerInch, {}}
     {
         Placement = std::make_unique<TFormPlacement>(&Window);
         Storage = std::make_unique<TFormStorage>(&Window);
@@ -60,6 +60,15 @@ QRect Rect(int left, int top, int right, int bottom)
 {
     return QRect(QPoint(left, top), QSize(right - left, bottom - top));
 }
+
+QRect StoredRect(const QString &normPos)
+{
+    const QStringList edges = normPos.split(QLatin1Char(','));
+    return Rect(edges[0].toInt(), edges[1].toInt(), edges[2].toInt(), edges[3].toInt());
+}
+
+// The primary screen, and one right of it with a panel along its top.
+const QList<QRect> kWorkAreas{QRect(0, 0, 1024, 768), QRect(1024, 40, 1280, 984)};
 
 } // namespace
 
@@ -170,6 +179,38 @@ private slots:
         QCOMPARE(fixture.Window.geometry(), placedBySystem.geometry());
         QVERIFY(!fixture.Window.isMaximized());
         QCOMPARE(fixture.Window.Control->ItemIndex(), 2);
+    }
+
+    void storedRectangleComesBackOnScreen_data()
+    {
+        QTest::addColumn<QString>("normPos");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<bool>("reduced");
+        const QRect primary = kWorkAreas[0];
+        const QRect second = kWorkAreas[1];
+        QTest::newRow("far up and left") << "-5000,-5000,-4600,-4700" << primary << false;
+        QTest::newRow("far right") << "9000,300,9400,600" << second << false;
+        QTest::newRow("ten thousand square, mostly on the second") << "0,0,10000,10000" << second << true;
+    }
+    void storedRectangleComesBackOnScreen()
+    {
+        QFETCH(QString, normPos);
+        QFETCH(QRect, area);
+        Store({{"ShowCmd", "1"}, {"PixelsPerInch", "96"}, {"NormPos", normPos}});
+        TStateFixture fixture;
+        fixture.Screen.WorkAreas = kWorkAreas;
+        fixture.Window.show();
+        const QRect framed = fixture.Window.frameGeometry();
+        QVERIFY(area.contains(framed));
+        QFETCH(bool, reduced);
+        if (reduced)
+            QCOMPARE(framed, area);
+        else
+            QCOMPARE(fixture.Window.geometry().size(), StoredRect(normPos).size());
+        fixture.Window.close();
+        const QRect normal = fixture.Window.normalGeometry();
+        QCOMPARE(Stored("NormPos"), QStringLiteral("%1,%2,%3,%4").arg(normal.left()).arg(normal.top())
+                                        .arg(normal.right() + 1).arg(normal.bottom() + 1));
     }
 
     void otherScreenSizeReadsThePlainNamesAndAddsItsOwn()

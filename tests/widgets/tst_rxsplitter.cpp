@@ -308,6 +308,20 @@ private slots:
         QCOMPARE(splitter->property("Top").toInt(), 319);
     }
 
+    void topGivenInALaidOutParentLeavesTheBarBetweenThePanes_data()
+    {
+        QTest::addColumn<int>("top");
+        QTest::newRow("far above") << -99999;
+        QTest::newRow("far below") << 99999;
+    }
+    void topGivenInALaidOutParentLeavesTheBarBetweenThePanes()
+    {
+        QFETCH(int, top);
+        TPanes panes(477, 218);
+        panes.splitter->SetTop(top);
+        QTRY_COMPARE(panes.splitter->Top(), 319);
+    }
+
     void aligningWithoutControlsTakesTheNeighbour()
     {
         QWidget parent;
