@@ -1,5 +1,6 @@
 #include "aboutfrm.h"
 #include "application.h"
+#include "commandline.h"
 #include "mainform.h"
 #include "programend.h"
 
@@ -7,6 +8,9 @@
 
 int main(int argc, char *argv[])
 {
+    const TCommandLine commandLine(TCommandLine::Arguments(argc, argv));
+    if (commandLine.Ends())
+        return commandLine.Finish();
     QApplication qtApp(argc, argv);
     TApplication app;
     app.SetTitle(QStringLiteral("Velorand v1.9b"));
@@ -15,5 +19,6 @@ int main(int argc, char *argv[])
     mainForm.SetAboutBox(&aboutBox);
     TProgramEnd programEnd(mainForm);
     mainForm.show();
+    mainForm.ApplyStartOptions(commandLine.Options());
     return qtApp.exec();
 }

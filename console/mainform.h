@@ -29,6 +29,7 @@ class THotKeyManager;
 class TRadioGroup;
 class TSerialPlatform;
 struct TFileOpenOptions;
+struct TStartOptions;
 
 // The program's one window: the settings bar, the receive and transmit panes, the status bar,
 // the serial port driver, and the handlers behind every control. Handlers are public so that
@@ -65,6 +66,8 @@ public:
     void FontSetBtnClick();
     // The save passes of a close, without closing; errors go to the standard error report.
     void SaveWindowState();
+    // The command line's choices, over the state restored at the first show: call after it.
+    void ApplyStartOptions(const TStartOptions &options);
 
     // Port settings and connection.
     void ComPortRGClick();
@@ -138,6 +141,8 @@ private:
     void SetupMacros();
     void SetupReceive();
     void CloseReceiveLog();
+    void StartLogFile(const QString &path);
+    void ApplyStartPort(const TStartOptions &options);
     void ShowCount();
     void SendMacroOf(const THistoryComboBox &box);
     void SaveMacroOf(THistoryComboBox &box);

@@ -100,9 +100,13 @@ void TMainForm::StartLogClick()
     TFileOpenOptions options = OpenDialog2();
     options.FileName = QStringLiteral("velorand.log");
     const std::optional<QString> path = m_app.Dialogs().OpenFile(this, options);
-    if (!path)
-        return;
-    m_receive->Log.Start(*path);
+    if (path)
+        StartLogFile(*path);
+}
+
+void TMainForm::StartLogFile(const QString &path)
+{
+    m_receive->Log.Start(path);
     m_ui->StartLog->setEnabled(false);
     m_ui->StopLog->setEnabled(true);
 }

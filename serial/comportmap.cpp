@@ -1,5 +1,18 @@
 #include "comportmap.h"
 
+#include <QHash>
+
+namespace {
+
+// Only the user-interface thread maps and opens ports.
+QHash<QString, QString> &RunMappings()
+{
+    static QHash<QString, QString> mappings;
+    return mappings;
+}
+
+} // namespace
+
 QString TComPortMap::Key()
 {
     return QStringLiteral("Software\\VELORAND\\Ports");
@@ -30,6 +43,9 @@ QString TComPortMap::DefaultPath(const QString &comName)
 
 QString TComPortMap::DevicePath(const QString &comName) const
 {
+    const auto mapped = RunMappings().constFind(comName);
+    if (mapped != RunMappings().cend())
+        return *mapped;
     return StoredPath(comName).value_or(DefaultPath(comName));
 }
 
@@ -42,10 +58,27 @@ std::optional<QString> TComPortMap::StoredPath(const QString &comName) const
 
 bool TComPortMap::Assign(const QString &comName, const QString &devicePath)
 {
-    return IsPortName(comName) && m_store.WriteText(Key(), comName, devicePath);
+    if (!IsPortName(comName) || !m_store.WriteText(Key(), comName, devicePath))
+        return false;
+    RunMappings().remove(comName);
+    return true;
 }
 
 bool TComPortMap::Forget(const QString &comName)
 {
+    RunMappings().remove(comName);
     return IsPortName(comName) && m_store.DeleteValue(Key(), comName);
+}
+
+bool TComPortMap::MapForRun(const QString &comName, const QString &devicePath)
+{
+    if (!IsPortName(comName))
+        return false;
+    RunMappings().insert(comName, devicePath);
+    return true;
+}
+
+void TComPortMap::ForgetRunMappings()
+{
+    RunMappings().clear();
 }

@@ -13,6 +13,7 @@ private slots:
     void storedPathWinsAndCanBeForgotten();
     void onlyPortNamesAreStored_data();
     void onlyPortNamesAreStored();
+    void runMappingWinsUnwrittenUntilAssignedOrForgotten();
 };
 
 void TstComPortMap::defaults_data()
@@ -63,6 +64,28 @@ void TstComPortMap::onlyPortNamesAreStored()
     TTempConfigHome home;
     QVERIFY(!TComPortMap().Assign(name, "/dev/null"));
     QVERIFY(TUserStore().ValueNames(TComPortMap::Key()).isEmpty());
+}
+
+void TstComPortMap::runMappingWinsUnwrittenUntilAssignedOrForgotten()
+{
+    TTempConfigHome home;
+    TComPortMap map;
+    QVERIFY(map.Assign("COM2", "/dev/ttyUSB0"));
+    QVERIFY(TComPortMap::MapForRun("COM2", "/dev/ttyACM0"));
+    QVERIFY(TComPortMap::MapForRun("COM3", "/dev/ttyACM1"));
+    QVERIFY(!TComPortMap::MapForRun("COM7", "/dev/ttyACM2"));
+    QCOMPARE(map.DevicePath("COM2"), QStringLiteral("/dev/ttyACM0"));
+    QCOMPARE(map.StoredPath("COM2"), std::optional<QString>("/dev/ttyUSB0"));
+    QCOMPARE(TUserStore().ValueNames(TComPortMap::Key()), QStringList{"COM2"});
+
+    QVERIFY(map.Assign("COM2", "/dev/ttyUSB1"));
+    QCOMPARE(map.DevicePath("COM2"), QStringLiteral("/dev/ttyUSB1"));
+    map.Forget("COM3");
+    QCOMPARE(map.DevicePath("COM3"), QStringLiteral("/dev/ttyS2"));
+
+    QVERIFY(TComPortMap::MapForRun("COM1", "/dev/ttyACM0"));
+    TComPortMap::ForgetRunMappings();
+    QCOMPARE(map.DevicePath("COM1"), QStringLiteral("/dev/ttyS0"));
 }
 
 QTEST_GUILESS_MAIN(TstComPortMap)

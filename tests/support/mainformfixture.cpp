@@ -17,7 +17,10 @@ TMainFormFixture::TMainFormFixture(TSerialPlatform *platform)
     m_form = std::make_unique<TMainForm>(App, platform);
 }
 
-TMainFormFixture::~TMainFormFixture() = default;
+TMainFormFixture::~TMainFormFixture()
+{
+    TComPortMap::ForgetRunMappings();
+}
 
 void TMainFormFixture::Click(const char *button) const
 {

@@ -20,6 +20,7 @@ class TMainFormFixture
 {
 public:
     explicit TMainFormFixture(TSerialPlatform *platform = nullptr);
+    // Also ends the port mappings made for this run, which outlive any window.
     ~TMainFormFixture();
 
     TTempConfigHome Home;
