@@ -5,6 +5,7 @@
 #include "programend.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -19,6 +20,8 @@ int main(int argc, char *argv[])
     mainForm.SetAboutBox(&aboutBox);
     TProgramEnd programEnd(mainForm);
     mainForm.show();
-    mainForm.ApplyStartOptions(commandLine.Options());
+    // Inside the event loop: a quit signal while a box of theirs is open must end the program,
+    // not just the box.
+    QTimer::singleShot(0, &mainForm, [&] { mainForm.ApplyStartOptions(commandLine.Options()); });
     return qtApp.exec();
 }

@@ -40,7 +40,8 @@ QString StartXvfb(QProcess &xvfb)
 class TVelorand : public QProcess
 {
 public:
-    TVelorand(const QString &platform, const QString &display, bool hangUpIgnored)
+    TVelorand(const QString &platform, const QString &display, bool hangUpIgnored,
+              const QStringList &arguments = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path());
@@ -54,7 +55,7 @@ public:
                 ::sigaction(number, &action, nullptr);
             }
         });
-        start(QStringLiteral(VELORAND_PATH), QStringList());
+        start(QStringLiteral(VELORAND_PATH), arguments);
     }
     ~TVelorand() override
     {
@@ -133,6 +134,17 @@ private slots:
         QCOMPARE(store.ReadText(kSection, "FormVersion"), QString("0"));
         QCOMPARE(store.ReadText(kSection, "Visible"), QString("0"));
         QCOMPARE(store.ReadText(kSection, "CRpLFCB_Checked"), QString("False"));
+    }
+
+    // The log's error box of the command line comes up at start, before any click.
+    void signalWhileTheStartIsAskingEndsTheProgram()
+    {
+        TVelorand velorand("offscreen", QString(), false, {"--log", "/nonexistent/velorand.log", "--connect"});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(velorand.Store().FilePath()), 60000);
+        velorand.Send(SIGTERM);
+        QVERIFY(velorand.waitForFinished(60000));
+        QCOMPARE(velorand.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(velorand.exitCode(), 143);
     }
 
     void signalEndsEveryLoopAndClosesTheLogWithoutTrailer()
