@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDebug>
 #include <QIcon>
+#include <QWidget>
 
 #include <exception>
 
@@ -28,7 +29,17 @@ TApplication::~TApplication() = default;
 void TApplication::SetTitle(const QString &title)
 {
     m_title = title;
-    QGuiApplication::setApplicationDisplayName(title);
+    if (m_mainWindow)
+        m_mainWindow->setWindowIconText(title);
+}
+
+// Not the application display name: Qt appends that to every window's caption once and never
+// updates it. Task bars on X11 show a window's icon name (_NET_WM_ICON_NAME).
+void TApplication::SetMainWindow(QWidget *window)
+{
+    m_mainWindow = window;
+    if (window)
+        window->setWindowIconText(m_title);
 }
 
 QString TApplication::ErrorText(const QString &text)

@@ -1,16 +1,18 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 
 #include <concepts>
 #include <functional>
 #include <memory>
 
+class QWidget;
 class TDialogs;
 
-// The program-wide services every handler relies on: the application title (shown with every
-// window's title, as a task bar shows the program), the dialog interface, the standard error box,
-// and the guard that keeps exceptions out of Qt's event dispatch.
+// The program-wide services every handler relies on: the application title (what the task bar
+// shows for the program, and the caption of the error box), the dialog interface, the standard
+// error box, and the guard that keeps exceptions out of Qt's event dispatch.
 // Needs a QApplication; not a singleton, so each test can build its own with scripted dialogs.
 class TApplication
 {
@@ -23,6 +25,9 @@ public:
 
     QString Title() const { return m_title; }
     void SetTitle(const QString &title);
+    // The window that stands for the program in the task bar: its icon name follows the title,
+    // while its caption stays its own. Not owned.
+    void SetMainWindow(QWidget *window);
     TDialogs &Dialogs() const { return *m_dialogs; }
 
     // The standard error box: the title as caption, ErrorText(text) as text. While the program
@@ -52,5 +57,6 @@ private:
     std::unique_ptr<TDialogs> m_ownDialogs;
     TDialogs *m_dialogs;
     QString m_title;
+    QPointer<QWidget> m_mainWindow;
     bool m_unattended = false;
 };

@@ -21,6 +21,7 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     , m_driver(new TCommPortDriver(this, platform))
 {
     m_ui->setupUi(this);
+    m_app.SetMainWindow(this);
     ApplyDesignLook();
     CreatePopupMenu1();
     SetupDriver();

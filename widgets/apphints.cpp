@@ -29,6 +29,16 @@ private:
     int m_wakeUpDelay;
 };
 
+// The text colour that goes with a hint colour: the system's hint text on the system's hint
+// colour, black on any other light colour and white on a dark one. The palette's own hint text
+// belongs to the palette's hint colour, and a dark theme's is near white.
+QColor HintTextColor(TColor color)
+{
+    if (color == clInfoBk)
+        return ToQColor(clInfoText);
+    return qGray(ToQColor(color).rgb()) >= 128 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
 } // namespace
 
 TAppHints &TAppHints::Instance()
@@ -56,6 +66,8 @@ void TAppHints::SetColor(TColor color)
     QPalette palette = QToolTip::palette();
     palette.setColor(QPalette::ToolTipBase, ToQColor(color));
     palette.setColor(QPalette::Window, ToQColor(color));
+    palette.setColor(QPalette::ToolTipText, HintTextColor(color));
+    palette.setColor(QPalette::WindowText, HintTextColor(color));
     QToolTip::setPalette(palette);
 }
 

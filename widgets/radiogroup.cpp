@@ -1,9 +1,47 @@
 #include "radiogroup.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QRadioButton>
 
 #include <algorithm>
+
+namespace {
+
+// The application's look for the items, with each circle a pixel shorter than its row at most:
+// six items share a bar's height, less than the circles a style draws would need, and a
+// taller circle would meet the next one.
+class TItemStyle : public QProxyStyle
+{
+public:
+    static TItemStyle *Instance()
+    {
+        static QPointer<TItemStyle> instance;
+        if (!instance) {
+            instance = new TItemStyle;
+            instance->setParent(QCoreApplication::instance());
+        }
+        return instance;
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        const int size = QProxyStyle::pixelMetric(metric, option, widget);
+        if (widget && (metric == PM_ExclusiveIndicatorWidth || metric == PM_ExclusiveIndicatorHeight))
+            return std::clamp(widget->height() - 1, 1, size);
+        return size;
+    }
+    // Pauses and other hints stay the application's, which may have been tuned.
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *data) const override
+    {
+        return QApplication::style()->styleHint(hint, option, widget, data);
+    }
+};
+
+} // namespace
 
 TRadioGroup::TRadioGroup(QWidget *parent)
     : QGroupBox(parent)
@@ -86,6 +124,7 @@ void TRadioGroup::Rebuild()
     m_itemIndex = -1;
     for (int i = 0; i < Count(); ++i) {
         auto *button = new QRadioButton(m_items.at(i), this);
+        button->setStyle(TItemStyle::Instance());
         m_buttons->addButton(button, i);
         button->show();
     }

@@ -81,12 +81,20 @@ private slots:
         QCOMPARE(dialogs.Errors.first().Text, QStringLiteral("File not found."));
     }
 
-    void titleIsTheApplicationsDisplayName()
+    // Task bars show the main window's icon name; every caption stays as its window set it.
+    void titleIsTheMainWindowsIconName()
     {
         TScriptedDialogs dialogs;
         TApplication app(&dialogs);
         app.SetTitle(QStringLiteral("Velorand v1.9b"));
-        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Velorand v1.9b"));
+        QWidget window;
+        window.setWindowTitle(QStringLiteral("Caption"));
+        app.SetMainWindow(&window);
+        QCOMPARE(window.windowIconText(), QStringLiteral("Velorand v1.9b"));
+        app.SetTitle(QStringLiteral("Velorand - Connected"));
+        QCOMPARE(window.windowIconText(), QStringLiteral("Velorand - Connected"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Caption"));
+        QVERIFY(QGuiApplication::applicationDisplayName() != app.Title());
         QVERIFY(!QApplication::windowIcon().isNull());
         QCOMPARE(QApplication::windowIcon().availableSizes().value(0), QSize(32, 32));
     }

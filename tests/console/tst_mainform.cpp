@@ -24,6 +24,7 @@ private slots:
         TMainFormFixture f;
         QCOMPARE(f.Form().windowTitle(), QStringLiteral("Velorand v1.9b - 20030122 - by Quen++"));
         QCOMPARE(f.App.Title(), QStringLiteral("Velorand v1.9b"));
+        QCOMPARE(f.Form().windowIconText(), QStringLiteral("Velorand v1.9b"));
         QCOMPARE(f.Form().StatusText(), QStringLiteral("Disconnected"));
         QVERIFY(!f.Form().windowIcon().isNull());
     }
@@ -76,6 +77,16 @@ private slots:
             QTest::keyClick(focus, Qt::Key_Tab);
         }
         QCOMPARE(visited, expected);
+    }
+
+    // Linux has no 1.5 stop bits beside 5 data bits; the hint over the items says so.
+    void stopBitsHintTellsWhatLinuxSends()
+    {
+        TMainFormFixture f;
+        auto *group = f.Control<TRadioGroup>("StopBitsRG");
+        QVERIFY(group->toolTip().startsWith(QStringLiteral("Number of Stop bits\n")));
+        QVERIFY(group->toolTip().contains(QStringLiteral("with 6, 7 or 8 data bits Linux sends 2")));
+        QVERIFY(group->Button(1)->toolTip().isEmpty());
     }
 
     void resizeKeepsValueCheckBoxesNearTheRightEdge()

@@ -27,6 +27,7 @@ class TstMainFormConnection : public QObject
     {
         QCOMPARE(f.Form().StatusText(), QStringLiteral("Connected"));
         QCOMPARE(f.App.Title(), QStringLiteral("Velorand - Connected"));
+        QCOMPARE(f.Form().windowIconText(), f.App.Title());
         QVERIFY(!f.Control<QPushButton>("ConnectBtn")->isEnabled());
         QVERIFY(f.Control<QPushButton>("DisconnectBtn")->isEnabled());
         QVERIFY(f.Form().CommPortDriver().IsOpen());
@@ -34,6 +35,7 @@ class TstMainFormConnection : public QObject
     static void VerifyDisconnectedButtons(TMainFormFixture &f)
     {
         QCOMPARE(f.App.Title(), QStringLiteral("Velorand - Disconnected"));
+        QCOMPARE(f.Form().windowIconText(), f.App.Title());
         QVERIFY(f.Control<QPushButton>("ConnectBtn")->isEnabled());
         QVERIFY(!f.Control<QPushButton>("DisconnectBtn")->isEnabled());
         QVERIFY(!f.Form().CommPortDriver().IsOpen());

@@ -127,6 +127,35 @@ private slots:
         events.SetHintPause(500);
     }
 
+    // In a dark theme the palette's hint text is near white, unreadable on a pale hint colour.
+    void hintTextReadableOnTheHintColour_data()
+    {
+        QTest::addColumn<TColor>("hintColor");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("designed pale blue-white") << TColor(16776176) << QColor(Qt::black);
+        QTest::newRow("dark blue") << TColor(0x800000) << QColor(Qt::white);
+        QTest::newRow("the theme's own") << clInfoBk << kDarkHintText;
+    }
+    void hintTextReadableOnTheHintColour()
+    {
+        QFETCH(TColor, hintColor);
+        QFETCH(QColor, text);
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        dark.setColor(QPalette::ToolTipBase, QColor(49, 54, 59));
+        dark.setColor(QPalette::ToolTipText, kDarkHintText);
+        QApplication::setPalette(dark);
+        QToolTip::setPalette(dark);
+        TAppEvents events;
+        events.SetHintColor(hintColor);
+        const QPalette hints = QToolTip::palette();
+        QApplication::setPalette(before);
+        QToolTip::setPalette(before);
+        events.SetHintColor(16776176);
+        QCOMPARE(hints.color(QPalette::ToolTipText), text);
+        QCOMPARE(hints.color(QPalette::WindowText), text);
+    }
+
     void hintShowsAfterThePauseOnlyWhenSwitchedOn()
     {
         QWidget window;
@@ -156,6 +185,7 @@ private slots:
     }
 
 private:
+    static inline const QColor kDarkHintText{252, 252, 252};
     QStringList m_calls;
 
     void Simulate(Qt::ApplicationState state)
