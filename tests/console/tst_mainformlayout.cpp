@@ -1,9 +1,7 @@
 #include "mainformfixture.h"
 
 #include "panel.h"
-#include "radiogroup.h"
 
-#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,16 +12,18 @@
 #include <QStyleOption>
 #include <QtTest>
 
+#include <cstdint>
 #include <limits>
 
-// The window at its design size as a user first meets it: every caption whole, and no control
-// lying over another.
+// The window at its design size as a user first meets it: every caption whole and clear of the
+// next control, and no control lying over another.
 class TstMainFormLayout : public QObject
 {
     Q_OBJECT
 
-    // Room a caption keeps from its control's edges, so that it does not touch its neighbour.
-    static constexpr int kLabelRoom = 3;
+    // Room between the end of a caption and the control to its right.
+    static constexpr int kCaptionRoom = 3;
+    // Room between a button's caption and its frame.
     static constexpr int kButtonPadding = 2;
     // A line edit starts its text this far in.
     static constexpr int kEditMargin = 2;
@@ -59,28 +59,49 @@ class TstMainFormLayout : public QObject
         return widget->fontMetrics().horizontalAdvance(text.remove(u'&'));
     }
 
-    // Why the control's caption does not show whole in its rectangle; empty when it does.
+    // The labels "dec", "hex" and "bin" lie behind the Settings strip, which hides them.
+    static bool HiddenByDesign(const QWidget *widget)
+    {
+        return QStringList{"Label1", "Label2", "Label3"}.contains(widget->objectName());
+    }
+
+    // The caption drawn from the left of a label, check box or radio button, in its parent's
+    // coordinates; empty for other controls.
+    static std::optional<QRect> LeftCaption(const QWidget *widget)
+    {
+        QStyleOptionButton option;
+        option.initFrom(widget);
+        QRect area;
+        QString text;
+        if (const auto *label = qobject_cast<const QLabel *>(widget)) {
+            area = label->contentsRect();
+            text = label->text();
+        } else if (const auto *check = qobject_cast<const QCheckBox *>(widget)) {
+            area = widget->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, widget);
+            text = check->text();
+        } else if (const auto *radio = qobject_cast<const QRadioButton *>(widget)) {
+            area = widget->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, widget);
+            text = radio->text();
+        } else {
+            return std::nullopt;
+        }
+        return QRect(widget->x() + area.left(), widget->y(), Advance(widget, text), widget->height());
+    }
+
+    // Why the control does not show whole in its rectangle; empty when it does.
     static QString Misfit(QWidget *widget)
     {
         QStyleOptionButton option;
         option.initFrom(widget);
         const QStyle *style = widget->style();
-        if (auto *label = qobject_cast<QLabel *>(widget)) {
-            if (Advance(label, label->text()) + kLabelRoom > label->contentsRect().width())
-                return QStringLiteral("text wider than the label");
-        } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        if (const std::optional<QRect> caption = LeftCaption(widget); caption && caption->right() > widget->geometry().right())
+            return QStringLiteral("caption runs past its control");
+        if (auto *button = qobject_cast<QPushButton *>(widget)) {
             const QRect contents = style->subElementRect(QStyle::SE_PushButtonContents, &option, button);
             if (Advance(button, button->text()) + 2 * kButtonPadding > contents.width())
-                return QStringLiteral("text wider than the button");
-        } else if (auto *check = qobject_cast<QCheckBox *>(widget)) {
-            const QRect contents = style->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
-            if (contents.left() + Advance(check, check->text()) > check->width())
-                return QStringLiteral("text runs past the check box");
+                return QStringLiteral("caption wider than the button");
         } else if (auto *radio = qobject_cast<QRadioButton *>(widget)) {
-            const QRect contents = style->subElementRect(QStyle::SE_RadioButtonContents, &option, radio);
-            if (contents.left() + Advance(radio, radio->text()) > radio->width())
-                return QStringLiteral("text runs past the radio button");
-            // Taller than the row, the circle would meet the next item's.
+            // Taller than its row, the circle would meet the next item's.
             if (style->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, &option, radio) >= radio->height()
                 || radio->fontMetrics().height() > radio->height())
                 return QStringLiteral("item taller than its row");
@@ -88,12 +109,26 @@ class TstMainFormLayout : public QObject
             const QLineEdit *edit = spin->findChild<QLineEdit *>();
             if (kEditMargin + Advance(edit, QString::number(spin->maximum())) > edit->contentsRect().width())
                 return QStringLiteral("largest value wider than the box");
-        }
-        if (auto *group = qobject_cast<QGroupBox *>(widget)) {
+        } else if (auto *group = qobject_cast<QGroupBox *>(widget)) {
             if (Advance(group, group->title()) > group->width())
                 return QStringLiteral("title wider than the group");
         }
         return QString();
+    }
+
+    // Whether a's caption runs into b or to within kCaptionRoom of it.
+    static bool CaptionTouches(const QWidget *a, const QWidget *b)
+    {
+        const std::optional<QRect> caption = LeftCaption(a);
+        const QRect other = b->geometry();
+        return caption && !HiddenByDesign(a) && other.left() > a->x() && other.top() <= caption->bottom()
+            && other.bottom() >= caption->top() && caption->right() + kCaptionRoom >= other.left();
+    }
+
+    static bool CoveredByDesign(const QWidget *a, const QWidget *b)
+    {
+        return (HiddenByDesign(a) && b->objectName() == u"GroupBox3")
+            || (HiddenByDesign(b) && a->objectName() == u"GroupBox3");
     }
 
     // Every misfit and overlap under container, one line each.
@@ -106,9 +141,11 @@ class TstMainFormLayout : public QObject
             const QString misfit = HiddenByDesign(child) ? QString() : Misfit(child);
             if (!misfit.isEmpty())
                 faults << Name(child) + QStringLiteral(": ") + misfit;
-            for (qsizetype j = i + 1; j < children.size(); ++j) {
-                if (child->geometry().intersects(children[j]->geometry()) && !CoveredByDesign(child, children[j]))
-                    faults << Name(child) + QStringLiteral(" overlaps ") + Name(children[j]);
+            for (QWidget *other : children.mid(i + 1)) {
+                if (child->geometry().intersects(other->geometry()) && !CoveredByDesign(child, other))
+                    faults << Name(child) + QStringLiteral(" overlaps ") + Name(other);
+                if (CaptionTouches(child, other) || CaptionTouches(other, child))
+                    faults << Name(child) + QStringLiteral(" and ") + Name(other) + QStringLiteral(" touch");
             }
             if (IsContainer(child))
                 faults << Faults(child);
@@ -116,31 +153,15 @@ class TstMainFormLayout : public QObject
         return faults;
     }
 
-    // The labels "dec", "hex" and "bin" lie behind the Settings strip, which hides them.
-    static bool HiddenByDesign(const QWidget *widget)
-    {
-        return QStringList{"Label1", "Label2", "Label3"}.contains(widget->objectName());
-    }
-    static bool CoveredByDesign(const QWidget *a, const QWidget *b)
-    {
-        return (HiddenByDesign(a) && b->objectName() == u"GroupBox3")
-            || (HiddenByDesign(b) && a->objectName() == u"GroupBox3");
-    }
-
-    static void ShowAtDesignSize(TMainFormFixture &f)
-    {
-        f.Form().resize(703, 477);
-        f.Form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.Form()));
-        QTRY_COMPARE(f.Form().size(), QSize(703, 477));
-    }
-
 private slots:
     void everyControlWholeAndApartAtTheDesignSize()
     {
         TMainFormFixture f;
-        ShowAtDesignSize(f);
-        // The widest count the counter shows, the largest number a count reaches.
+        f.Form().resize(703, 477);
+        f.Form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.Form()));
+        QTRY_COMPARE(f.Form().size(), QSize(703, 477));
+        // The widest count the counter shows.
         f.Control<QLabel>("LabCount0")->setText(QString::number(std::numeric_limits<std::int32_t>::max()));
         const QStringList faults = Faults(&f.Form());
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));

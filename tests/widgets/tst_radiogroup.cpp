@@ -1,6 +1,8 @@
 #include "radiogroup.h"
 
+#include <QApplication>
 #include <QRadioButton>
+#include <QStyle>
 #include <QtTest>
 
 // The settings bar's radio groups: selection by index and when they notify.
@@ -86,6 +88,37 @@ private slots:
         }
         QVERIFY(group.Button(4)->x() > group.Button(3)->x());
         QVERIFY(group.Button(3)->y() > group.Button(0)->y());
+    }
+
+    void circlesStayInsideTheirRows_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("ownSize");
+        QTest::newRow("six in a settings bar") << 6 << 100 << false;
+        QTest::newRow("room to spare") << 3 << 200 << true;
+    }
+    void circlesStayInsideTheirRows()
+    {
+        QFETCH(int, count);
+        QFETCH(int, height);
+        QFETCH(bool, ownSize);
+        TRadioGroup group;
+        group.setTitle(QStringLiteral(" COM Port "));
+        group.SetItems(Numbers(count));
+        group.resize(80, height);
+        group.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&group));
+        const QStyle *application = QApplication::style();
+        const int styleSize = application->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight);
+        for (int i = 0; i < count; ++i) {
+            const QRadioButton *button = group.Button(i);
+            const int size = button->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, button);
+            QVERIFY(size < button->height());
+            QCOMPARE(size == styleSize, ownSize);
+            QCOMPARE(button->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, button),
+                     application->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, button));
+        }
     }
 
     void newItemsKeepAValidSelection()
