@@ -10,9 +10,9 @@
 
 namespace {
 
-// The application's look for the items, with each circle a pixel shorter than its row at most:
-// six items share a bar's height, less than the circles a style draws would need, and a
-// taller circle would meet the next one.
+// The application's look for a group's items, with each circle at least a pixel shorter than its
+// row so that it stays clear of the next item's: six items in a settings bar get rows shorter
+// than the circles a style draws.
 class TItemStyle : public QProxyStyle
 {
 public:
