@@ -1,7 +1,13 @@
 // Receiving, sending, purging, the modem lines and losing the device, checked on the recording platform.
 #include "driverfixture.h"
 
+#include "writablewatch.h"
+
 #include <QTest>
+
+#include <functional>
+
+using TDriverAction = std::function<void(TCommPortDriver &)>;
 
 class TstCommPortDriverTransfer : public QObject
 {
@@ -13,6 +19,10 @@ private slots:
     void writeBytes_data();
     void writeBytes();
     void writeTimeoutWorksAcrossClockWrap();
+    void writeAvailableNeverWaits_data();
+    void writeAvailableNeverWaits();
+    void outputReadyComesOnceFromTheEventLoop_data();
+    void outputReadyComesOnceFromTheEventLoop();
     void writeText_data();
     void writeText();
     void outputFreeSpace_data();
@@ -141,6 +151,76 @@ void TstCommPortDriverTransfer::writeTimeoutWorksAcrossClockWrap()
     QCOMPARE(f.platform.Calls.count("OutputQueueCount"), f.platform.CallsStartingWith({"Sleep"}).size() + 1);
 }
 
+void TstCommPortDriverTransfer::writeAvailableNeverWaits_data()
+{
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("queued");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QStringList>("writes");
+
+    QTest::newRow("closed") << false << 10 << -1 << 0 << 0 << QStringList();
+    QTest::newRow("count zero") << true << 0 << -1 << 0 << 0 << QStringList();
+    QTest::newRow("all at once") << true << 10 << -1 << 0 << 10 << QStringList({"Write 10"});
+    QTest::newRow("what the port takes") << true << 10 << 3 << 0 << 3 << QStringList({"Write 10"});
+    QTest::newRow("port full") << true << 10 << 0 << 0 << 0 << QStringList({"Write 10"});
+    QTest::newRow("no more than the queue has room for") << true << 10 << -1 << 2044 << 4 << QStringList({"Write 4"});
+    QTest::newRow("queue full") << true << 10 << -1 << 2048 << 0 << QStringList();
+    QTest::newRow("queue above its size is full") << true << 10 << -1 << 3000 << 0 << QStringList();
+}
+
+void TstCommPortDriverTransfer::writeAvailableNeverWaits()
+{
+    QFETCH(bool, open);
+    QFETCH(int, count);
+    QFETCH(int, limit);
+    QFETCH(int, queued);
+    QFETCH(int, result);
+    QFETCH(QStringList, writes);
+    TDriverOnFake f;
+    if (open)
+        QVERIFY(f.OpenFresh());
+    const QByteArray data("0123456789");
+    if (limit >= 0)
+        f.platform.WriteLimits.append(limit);
+    f.platform.QueuedOutput = queued;
+
+    QCOMPARE(f.driver->WriteAvailable(data.constData(), count), result);
+    QCOMPARE(f.platform.CallsStartingWith({"Write "}), writes);
+    QCOMPARE(f.platform.Written, data.left(result));
+    QCOMPARE(f.platform.CallsStartingWith({"Sleep", "WaitWritable"}), QStringList());
+    QCOMPARE(f.platform.Clock, 0u);
+}
+
+void TstCommPortDriverTransfer::outputReadyComesOnceFromTheEventLoop_data()
+{
+    QTest::addColumn<TDriverAction>("meanwhile");
+    QTest::addColumn<int>("emitted");
+    QTest::newRow("port stays full") << TDriverAction([](TCommPortDriver &) {}) << 1;
+    QTest::newRow("port closes") << TDriverAction([](TCommPortDriver &d) { d.ClosePort(); }) << 1;
+    QTest::newRow("cancelled") << TDriverAction([](TCommPortDriver &d) { d.CancelOutputReady(); }) << 0;
+}
+
+void TstCommPortDriverTransfer::outputReadyComesOnceFromTheEventLoop()
+{
+    QFETCH(TDriverAction, meanwhile);
+    QFETCH(int, emitted);
+    TDriverOnFake f;
+    QVERIFY(f.OpenFresh());
+    f.platform.StallAfterLimits = true;
+    QCOMPARE(f.driver->WriteAvailable("abc", 3), 0);
+    QSignalSpy ready(f.driver.get(), &TCommPortDriver::OutputReady);
+    f.driver->NotifyOutputReady();
+    f.driver->NotifyOutputReady();
+    meanwhile(*f.driver);
+    QCOMPARE(ready.size(), 0);
+    if (emitted > 0)
+        QVERIFY(ready.wait());
+    QTest::qWait(3 * TWritableWatch::kRecheckMs);
+    QCOMPARE(ready.size(), emitted);
+}
+
 void TstCommPortDriverTransfer::writeText_data()
 {
     QTest::addColumn<bool>("open");
@@ -234,7 +314,6 @@ void TstCommPortDriverTransfer::modemLineCodes()
     QCOMPARE(f.platform.Calls, QStringList({"Escape 5", "Escape 6", "Escape 3", "Escape 4"}));
 }
 
-using TDriverAction = std::function<void(TCommPortDriver &)>;
 
 void TstCommPortDriverTransfer::lostDeviceClosesOnce_data()
 {
@@ -243,6 +322,8 @@ void TstCommPortDriverTransfer::lostDeviceClosesOnce_data()
     const TDriverAction wait = [](TCommPortDriver &) {};
     QTest::newRow("read") << "Read" << wait;
     QTest::newRow("write") << "Write" << TDriverAction([](TCommPortDriver &d) { QCOMPARE(d.WriteText("abc"), false); });
+    QTest::newRow("write without waiting")
+        << "Write" << TDriverAction([](TCommPortDriver &d) { QCOMPARE(d.WriteAvailable("abc", 3), 0); });
     QTest::newRow("queue count") << "OutputQueueCount"
                                  << TDriverAction([](TCommPortDriver &d) { QCOMPARE(int(d.OutputFreeSpace()), -1); });
     QTest::newRow("modem line") << "Escape" << TDriverAction([](TCommPortDriver &d) { d.SetDTR(false); });
