@@ -81,7 +81,12 @@ void TstCommPortDriverTransfer::idlePollRaisesNothing()
     QCOMPARE(events, 0);
 }
 
-void TstCommPortDriverTransfer::writeBytes_data()
+namespace {
+
+// A write of count bytes of "0123456789" on a port as the row says (open or not, what each write
+// call takes, then all or nothing, the output-queue count), with the result and the write calls
+// expected.
+void AddWriteColumns()
 {
     QTest::addColumn<bool>("open");
     QTest::addColumn<int>("count");
@@ -90,7 +95,28 @@ void TstCommPortDriverTransfer::writeBytes_data()
     QTest::addColumn<int>("queued");
     QTest::addColumn<int>("result");
     QTest::addColumn<QStringList>("writes");
+}
 
+void ScriptWrites(TDriverOnFake &f)
+{
+    QFETCH(bool, open);
+    QFETCH(QList<int>, limits);
+    QFETCH(bool, stall);
+    QFETCH(int, queued);
+    if (open)
+        QVERIFY(f.OpenFresh());
+    f.platform.WriteLimits.append(limits);
+    f.platform.StallAfterLimits = stall;
+    f.platform.QueuedOutput = queued;
+}
+
+const QByteArray kWriteData("0123456789");
+
+} // namespace
+
+void TstCommPortDriverTransfer::writeBytes_data()
+{
+    AddWriteColumns();
     QTest::newRow("closed") << false << 10 << QList<int>() << false << 0 << 0 << QStringList();
     QTest::newRow("count zero") << true << 0 << QList<int>() << false << 0 << 0 << QStringList();
     QTest::newRow("count negative") << true << -5 << QList<int>() << false << 0 << 0 << QStringList();
@@ -109,21 +135,12 @@ void TstCommPortDriverTransfer::writeBytes()
 {
     QFETCH(bool, open);
     QFETCH(int, count);
-    QFETCH(QList<int>, limits);
-    QFETCH(bool, stall);
-    QFETCH(int, queued);
     QFETCH(int, result);
     QFETCH(QStringList, writes);
-
     TDriverOnFake f;
-    if (open)
-        QVERIFY(f.OpenFresh());
-    const QByteArray data("0123456789");
-    f.platform.WriteLimits.append(limits);
-    f.platform.StallAfterLimits = stall;
-    f.platform.QueuedOutput = queued;
+    ScriptWrites(f);
 
-    QCOMPARE(f.driver->WriteBytes(data.constData(), count), result);
+    QCOMPARE(f.driver->WriteBytes(kWriteData.constData(), count), result);
     if (count <= 0 || !open)
         QVERIFY(f.platform.Calls.isEmpty());
     const QStringList made = f.platform.CallsStartingWith({"Write "});
@@ -131,10 +148,10 @@ void TstCommPortDriverTransfer::writeBytes()
         // Gave up just after the output time-out, counted from the last write that took a byte.
         QVERIFY2(f.platform.Clock > 4000 && f.platform.Clock <= 4010, qPrintable(QString::number(f.platform.Clock)));
         QCOMPARE(made.mid(0, writes.size()), writes);
-        QCOMPARE(f.platform.Written, data.left(-result));
+        QCOMPARE(f.platform.Written, kWriteData.left(-result));
     } else {
         QCOMPARE(made, writes);
-        QCOMPARE(f.platform.Written, data.left(result));
+        QCOMPARE(f.platform.Written, kWriteData.left(result));
     }
 }
 
@@ -153,42 +170,31 @@ void TstCommPortDriverTransfer::writeTimeoutWorksAcrossClockWrap()
 
 void TstCommPortDriverTransfer::writeAvailableNeverWaits_data()
 {
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<int>("queued");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QStringList>("writes");
-
-    QTest::newRow("closed") << false << 10 << -1 << 0 << 0 << QStringList();
-    QTest::newRow("count zero") << true << 0 << -1 << 0 << 0 << QStringList();
-    QTest::newRow("all at once") << true << 10 << -1 << 0 << 10 << QStringList({"Write 10"});
-    QTest::newRow("what the port takes") << true << 10 << 3 << 0 << 3 << QStringList({"Write 10"});
-    QTest::newRow("port full") << true << 10 << 0 << 0 << 0 << QStringList({"Write 10"});
-    QTest::newRow("no more than the queue has room for") << true << 10 << -1 << 2044 << 4 << QStringList({"Write 4"});
-    QTest::newRow("queue full") << true << 10 << -1 << 2048 << 0 << QStringList();
-    QTest::newRow("queue above its size is full") << true << 10 << -1 << 3000 << 0 << QStringList();
+    AddWriteColumns();
+    const QList<int> none;
+    QTest::newRow("closed") << false << 10 << none << false << 0 << 0 << QStringList();
+    QTest::newRow("count zero") << true << 0 << none << false << 0 << 0 << QStringList();
+    QTest::newRow("all at once") << true << 10 << none << false << 0 << 10 << QStringList({"Write 10"});
+    QTest::newRow("what the port takes")
+        << true << 10 << QList<int>({3}) << false << 0 << 3 << QStringList({"Write 10"});
+    QTest::newRow("port full") << true << 10 << none << true << 0 << 0 << QStringList({"Write 10"});
+    QTest::newRow("no more than the queue has room for")
+        << true << 10 << none << false << 2044 << 4 << QStringList({"Write 4"});
+    QTest::newRow("queue full") << true << 10 << none << false << 2048 << 0 << QStringList();
+    QTest::newRow("queue above its size is full") << true << 10 << none << false << 3000 << 0 << QStringList();
 }
 
 void TstCommPortDriverTransfer::writeAvailableNeverWaits()
 {
-    QFETCH(bool, open);
     QFETCH(int, count);
-    QFETCH(int, limit);
-    QFETCH(int, queued);
     QFETCH(int, result);
     QFETCH(QStringList, writes);
     TDriverOnFake f;
-    if (open)
-        QVERIFY(f.OpenFresh());
-    const QByteArray data("0123456789");
-    if (limit >= 0)
-        f.platform.WriteLimits.append(limit);
-    f.platform.QueuedOutput = queued;
+    ScriptWrites(f);
 
-    QCOMPARE(f.driver->WriteAvailable(data.constData(), count), result);
+    QCOMPARE(f.driver->WriteAvailable(kWriteData.constData(), count), result);
     QCOMPARE(f.platform.CallsStartingWith({"Write "}), writes);
-    QCOMPARE(f.platform.Written, data.left(result));
+    QCOMPARE(f.platform.Written, kWriteData.left(result));
     QCOMPARE(f.platform.CallsStartingWith({"Sleep", "WaitWritable"}), QStringList());
     QCOMPARE(f.platform.Clock, 0u);
 }
