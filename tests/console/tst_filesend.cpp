@@ -124,7 +124,7 @@ class TstFileSend : public QObject
     // window's event loop meanwhile.
     void SendToSlowDevice(int bytesPerTick, int lostBeforeEsc, double &longestGapMs)
     {
-        const QByteArray bytes = FilePattern(48 * 1024);
+        const QByteArray bytes = FilePattern(40 * 1024);
         TSlowReader reader(m_pty->MasterDescriptor(), bytesPerTick);
         TTurnGapProbe probe;
         QSignalSpy finished(&Sender(), &TFileSender::Finished);
@@ -141,10 +141,10 @@ class TstFileSend : public QObject
         arrived += m_pty->Read(int(sent - arrived.size()));
         if (lostBeforeEsc == 0) {
             QVERIFY(arrived == bytes);
-            QCOMPARE(SendNote(), QStringLiteral("Sent image.bin: 49152 bytes"));
+            QCOMPARE(SendNote(), QStringLiteral("Sent image.bin: 40960 bytes"));
         } else {
             QVERIFY(arrived == bytes.left(sent));
-            QCOMPARE(SendNote(), QStringLiteral("Stopped after %1 of 49152 bytes, 3 lost").arg(sent));
+            QCOMPARE(SendNote(), QStringLiteral("Stopped after %1 of 40960 bytes, 3 lost").arg(sent));
         }
     }
     int LinesReceived() const { return int(m_received.count("rx ")); }
@@ -224,8 +224,8 @@ private slots:
         QTest::addColumn<int>("lostBeforeEsc");
         // A pseudo-terminal makes room in steps of a few KiB, so a slow reader leaves it full for
         // longer than a short time-out.
-        QTest::newRow("slow reader") << 128 << 4000 << 0;
-        QTest::newRow("stalled reader, bytes lost to the output time-out") << 0 << 100 << 3;
+        QTest::newRow("slow reader") << 64 << 4000 << 0;
+        QTest::newRow("stalled reader, bytes lost to the output time-out") << 0 << 400 << 3;
     }
     void windowAnswersWhileTheDeviceReadsSlowly()
     {

@@ -18,12 +18,9 @@ class TRecordingPort : public TFileSendPort
 {
 public:
     bool Open = true;
-    // Most bytes a write takes; every RefuseEvery-th write takes none (0: never refuses).
+    // Most bytes a write takes, and whether the write of that number (counted from 1) takes none.
     int TakesAtMost = 1 << 30;
-    int RefuseEvery = 0;
-    // Refuses every write from the given one on (counted from 1); 0: never.
-    int FullFrom = 0;
-    int TakeAgainFrom = 0;
+    std::function<bool(int write)> Refuses = [](int) { return false; };
     // Whether a full port says when it has room; a silent one leaves the sender to its time-out.
     bool Tells = true;
     std::uint16_t Timeout = 4000;
@@ -40,9 +37,7 @@ public:
             return 0;
         ++Writes;
         WritesUnasked += m_full && !m_told && m_waited.elapsed() <= Timeout;
-        const bool refuses = (RefuseEvery > 0 && Writes % RefuseEvery == 0)
-            || (FullFrom > 0 && Writes >= FullFrom && (TakeAgainFrom == 0 || Writes < TakeAgainFrom));
-        const std::int32_t taken = refuses ? 0 : std::min(count, TakesAtMost);
+        const std::int32_t taken = Refuses(Writes) ? 0 : std::min(count, TakesAtMost);
         Line.append(static_cast<const char *>(data), taken);
         m_full = taken == 0;
         m_told = false;
@@ -108,7 +103,7 @@ private slots:
         const QByteArray bytes = FilePattern(size);
         TRecordingPort port;
         port.TakesAtMost = takesAtMost;
-        port.RefuseEvery = refuseEvery;
+        port.Refuses = [refuseEvery](int write) { return refuseEvery > 0 && write % refuseEvery == 0; };
         TFileSender sender(port);
         QSignalSpy progress(&sender, &TFileSender::Progress);
 
@@ -186,8 +181,7 @@ private slots:
         const QByteArray bytes = FilePattern(5000);
         TRecordingPort port;
         port.TakesAtMost = 100;
-        port.FullFrom = 2;
-        port.TakeAgainFrom = 4;
+        port.Refuses = [](int write) { return write == 2 || write == 3; };
         port.Tells = false;
         port.Timeout = 20;
         TFileSender sender(port);
@@ -204,7 +198,7 @@ private slots:
     void portFullPastTimeoutLosesEachByte()
     {
         TRecordingPort port;
-        port.FullFrom = 1;
+        port.Refuses = [](int) { return true; };
         port.Tells = false;
         port.Timeout = 10;
         TFileSender sender(port);

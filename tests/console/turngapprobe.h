@@ -13,59 +13,39 @@
 class TTurnGapProbe : public QObject
 {
 public:
-    explicit TTurnGapProbe(QObject *parent = nullptr)
-        : QObject(parent)
+    TTurnGapProbe()
     {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        connect(&m_timer, &QTimer::timeout, this, [this] { Turn(); });
+        m_tick.setTimerType(Qt::PreciseTimer);
+        connect(&m_tick, &QTimer::timeout, this, [this] {
+            const qint64 last = m_lastTurnNs;
+            m_lastTurnNs = OwnTimeNs();
+            m_longestMs = std::max(m_longestMs, double(m_lastTurnNs - last) / 1e6);
+        });
     }
 
     void Start()
     {
+        m_clock.start();
         m_longestMs = 0;
-        m_lastTurn = Now();
-        m_timer.start(kTickMs);
+        m_lastTurnNs = OwnTimeNs();
+        m_tick.start(2);
     }
-    void Stop() { m_timer.stop(); }
+    void Stop() { m_tick.stop(); }
     double LongestGapMs() const { return m_longestMs; }
 
 private:
-    static constexpr int kTickMs = 2;
-
-    struct TStamp
-    {
-        qint64 wallNs = 0;
-        qint64 runQueueNs = 0;
-    };
-
-    static TStamp Now()
-    {
-        static QElapsedTimer clock;
-        if (!clock.isValid())
-            clock.start();
-        return {clock.nsecsElapsed(), RunQueueNs()};
-    }
-
-    // The second figure of the thread's scheduler statistics: nanoseconds spent runnable but
-    // not running. 0 where the kernel does not keep it, which only makes the probe stricter.
-    static qint64 RunQueueNs()
+    // Wall time less the second figure of the thread's scheduler statistics, the nanoseconds it
+    // spent runnable but not running (none where the kernel does not keep it: a stricter probe).
+    qint64 OwnTimeNs() const
     {
         QFile stats(QStringLiteral("/proc/thread-self/schedstat"));
-        if (!stats.open(QIODevice::ReadOnly))
-            return 0;
-        const QList<QByteArray> fields = stats.readAll().simplified().split(' ');
-        return fields.size() >= 2 ? fields.at(1).toLongLong() : 0;
+        const QList<QByteArray> fields =
+            stats.open(QIODevice::ReadOnly) ? stats.readAll().simplified().split(' ') : QList<QByteArray>();
+        return m_clock.nsecsElapsed() - (fields.size() >= 2 ? fields.at(1).toLongLong() : 0);
     }
 
-    void Turn()
-    {
-        const TStamp now = Now();
-        const qint64 gapNs = (now.wallNs - m_lastTurn.wallNs) - (now.runQueueNs - m_lastTurn.runQueueNs);
-        m_longestMs = std::max(m_longestMs, double(gapNs) / 1e6);
-        m_lastTurn = now;
-    }
-
-    QTimer m_timer;
-    TStamp m_lastTurn;
+    QElapsedTimer m_clock;
+    QTimer m_tick;
+    qint64 m_lastTurnNs = 0;
     double m_longestMs = 0;
 };

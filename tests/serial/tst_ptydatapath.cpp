@@ -3,7 +3,6 @@
 #include "comportmap.h"
 #include "pseudoterminal.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 #include <ctime>
@@ -50,7 +49,6 @@ private slots:
     void burstsAfterSilenceAndFloodsArriveWhole();
     void writtenBytesArriveOnceInOrder();
     void fullLineTimesOutWithoutBusyWait();
-    void fullLineSaysWhenItTakesBytesAgain();
     void ratesReachTheTerminal_data();
     void ratesReachTheTerminal();
     void characterFormatReachesTheTerminal();
@@ -212,26 +210,6 @@ void TstPtyDataPath::fullLineTimesOutWithoutBusyWait()
     QVERIFY(result < 0);
     QVERIFY(-result < data.size());
     QCOMPARE(pty.Read(-result), data.left(-result));
-}
-
-void TstPtyDataPath::fullLineSaysWhenItTakesBytesAgain()
-{
-    TPseudoTerminal pty(kDefaultPort);
-    QVERIFY(pty.IsValid());
-    TCommPortDriver driver;
-    QVERIFY(driver.OpenPort());
-    QSignalSpy ready(&driver, &TCommPortDriver::OutputReady);
-    const QByteArray data = Pattern(1 << 20);
-    int sent = 0;
-    for (std::int32_t taken = 1; taken > 0 && sent < data.size(); sent += taken)
-        taken = driver.WriteAvailable(data.constData() + sent, std::int32_t(data.size() - sent));
-    QVERIFY(sent < data.size());
-    driver.NotifyOutputReady();
-    QCOMPARE(pty.Read(sent), data.left(sent));
-    QVERIFY(ready.wait());
-    const std::int32_t more = driver.WriteAvailable(data.constData() + sent, 100);
-    QCOMPARE(more, 100);
-    QCOMPARE(pty.Read(more), data.mid(sent, more));
 }
 
 void TstPtyDataPath::ratesReachTheTerminal_data()
