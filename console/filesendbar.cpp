@@ -20,6 +20,7 @@ TFileSendBar::TFileSendBar(QWidget *parent)
     , m_stop(new QToolButton(this))
 {
     setObjectName("FileSendBar");
+    m_name->setObjectName("FileSendText");
     m_progress->setObjectName("FileSendProgress");
     m_progress->setRange(0, kScale);
     m_progress->setFixedWidth(220);
@@ -39,6 +40,15 @@ void TFileSendBar::Begin(const QString &fileName, qint64 total)
     m_name->setText(QFileInfo(fileName).fileName());
     m_name->setToolTip(fileName);
     SetProgress(0, total);
+    m_progress->show();
+    m_stop->show();
+}
+
+void TFileSendBar::End(const QString &summary)
+{
+    m_name->setText(summary);
+    m_progress->hide();
+    m_stop->hide();
 }
 
 void TFileSendBar::SetProgress(qint64 done, qint64 total)

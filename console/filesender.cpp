@@ -3,16 +3,10 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
 constexpr qint64 kChunkSize = 64 * 1024;
-// Small enough that a write never waits long for the line and the event loop soon gets its turn
-// again; large enough that a fast line is kept busy.
-constexpr std::int32_t kLargestWrite = 1024;
-// How often a full output queue is looked at again.
-constexpr int kRoomPollMs = 5;
 
 constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
 
@@ -30,6 +24,9 @@ TFileSender::TFileSender(TFileSendPort &port, QObject *parent)
     : QObject(parent)
     , m_port(port)
 {
+    m_stepTimer.setSingleShot(true);
+    // A coarse timer may end the wait for a full port before its time-out is up.
+    m_stepTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_stepTimer, &QTimer::timeout, this, &TFileSender::Step);
 }
 
@@ -52,7 +49,7 @@ bool TFileSender::Start(const QString &path)
     m_chunkPos = 0;
     m_portWasOpen = m_port.IsOpen();
     m_sinceProgress.start();
-    m_stepTimer.start(0);
+    StepSoon();
     return true;
 }
 
@@ -64,14 +61,26 @@ void TFileSender::Stop()
 
 void TFileSender::Step()
 {
+    m_stepTimer.stop();
+    m_port.CancelWhenWritable();
     if (m_portWasOpen && !m_port.IsOpen())
         return Finish(TFileSendEnd::PortClosed);
     if (m_chunkPos == m_chunk.size() && !FillChunk())
         return;
     // Dropped as a whole even when the port opens meanwhile: the device never gets just a tail.
-    if (!m_portWasOpen)
-        return Advance(m_chunk.size() - m_chunkPos, 0);
+    if (!m_portWasOpen) {
+        const qsizetype dropped = m_chunk.size() - m_chunkPos;
+        Advance(dropped, dropped);
+        return StepSoon();
+    }
     SendSome();
+}
+
+// A Progress handler may have stopped the send.
+void TFileSender::StepSoon()
+{
+    if (IsRunning())
+        m_stepTimer.start(0);
 }
 
 bool TFileSender::FillChunk()
@@ -89,28 +98,27 @@ bool TFileSender::FillChunk()
 
 void TFileSender::SendSome()
 {
-    // A queue at or beyond the driver's output size has no room, although WriteBytes would read a
-    // negative count as plenty and then wait for the line inside the call, holding the window up.
-    const std::int16_t room = m_port.OutputFreeSpace();
-    if (room <= 0)
-        return WaitForRoom();
-    const qint64 left = m_chunk.size() - m_chunkPos;
-    const auto count = static_cast<std::int32_t>(std::min<qint64>({left, qint64(room), kLargestWrite}));
-    const std::int32_t result = m_port.WriteBytes(m_chunk.constData() + m_chunkPos, count);
-    const qint64 sent = std::min<qint64>(std::llabs(result), count);
-    if (sent == count)
-        Advance(count, 0);
+    const auto offered = static_cast<std::int32_t>(m_chunk.size() - m_chunkPos);
+    // Room for less than offered may still leave room for more: only a port that took nothing
+    // is waited for.
+    const std::int32_t taken = m_port.WriteAvailable(m_chunk.constData() + m_chunkPos, offered);
+    if (taken > 0)
+        Advance(taken, 0);
+    else if (m_sinceProgress.elapsed() > m_port.OutputTimeout())
+        Advance(1, 1); // the byte the output time-out caught
     else
-        Advance(sent + 1, 1); // the byte the output time-out caught
-    // When the queue set the limit, the line needs a moment before there is room again.
-    m_stepTimer.setInterval(count == room && count < left ? kRoomPollMs : 0);
+        return WaitForPort();
+    StepSoon();
 }
 
-void TFileSender::WaitForRoom()
+// Whichever comes first: the port has room, or the output time-out is up for the waiting byte.
+void TFileSender::WaitForPort()
 {
-    if (m_sinceProgress.elapsed() > m_port.OutputTimeout())
-        return Advance(1, 1);
-    m_stepTimer.setInterval(kRoomPollMs);
+    if (!IsRunning())
+        return;
+    const qint64 left = qint64(m_port.OutputTimeout()) - m_sinceProgress.elapsed();
+    m_stepTimer.start(int(std::max<qint64>(left, 0)) + 1);
+    m_port.WhenWritable([this] { Step(); });
 }
 
 void TFileSender::Advance(qint64 handled, qint64 lost)
@@ -126,8 +134,24 @@ void TFileSender::Advance(qint64 handled, qint64 lost)
 void TFileSender::Finish(TFileSendEnd end)
 {
     m_stepTimer.stop();
+    m_port.CancelWhenWritable();
     m_file.close();
     m_chunk = QByteArray();
     m_chunkPos = 0;
+    m_end = end;
     emit Finished(end);
+}
+
+QString TFileSender::Summary() const
+{
+    const qint64 sent = m_done - m_lost;
+    const QString name = QFileInfo(m_file.fileName()).fileName();
+    QString text = m_end == TFileSendEnd::Completed
+        ? QStringLiteral("Sent %1: %2 %3").arg(name).arg(sent).arg(sent == 1 ? "byte" : "bytes")
+        : QStringLiteral("Stopped after %1 of %2 bytes").arg(sent).arg(m_total);
+    if (m_lost > 0)
+        text += QStringLiteral(", %1 lost").arg(m_lost);
+    if (m_end == TFileSendEnd::ReadError)
+        text += QStringLiteral(": file read error");
+    return text;
 }

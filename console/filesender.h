@@ -7,31 +7,34 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 
-// The sending half of a serial port, as a file send needs it. TCommPortDriver provides all four;
-// tests plug in a recording fake.
+// The sending half of a serial port, as a file send needs it. TDriverSendPort adapts the window's
+// driver; tests plug in a recording fake.
 class TFileSendPort
 {
 public:
     virtual ~TFileSendPort() = default;
     virtual bool IsOpen() const = 0;
-    // Room in the output queue as the driver reports it; 0 or less means full.
-    virtual std::int16_t OutputFreeSpace() = 0;
-    // Full count when everything went, minus the bytes sent when the output time-out struck,
-    // 0 on a closed port.
-    virtual std::int32_t WriteBytes(const void *data, std::int32_t count) = 0;
-    // Milliseconds a full output queue may hold the send up before the waiting byte is lost.
+    // Never waits: the bytes the port takes at once, 0 when it is closed or full.
+    virtual std::int32_t WriteAvailable(const void *data, std::int32_t count) = 0;
+    // Calls ready once, from the event loop, when a port that took no bytes is worth offering
+    // them again (or has closed). A later call replaces a pending one.
+    virtual void WhenWritable(std::function<void()> ready) = 0;
+    virtual void CancelWhenWritable() = 0;
+    // Milliseconds a full port may hold the send up before the waiting byte is lost.
     virtual std::uint16_t OutputTimeout() const = 0;
 };
 
 // How a file send ended.
 enum class TFileSendEnd { Completed, Stopped, PortClosed, ReadError };
 
-// Pushes the bytes of one file down the line in small steps from the event loop, so that the
-// window keeps answering and received data keeps flowing while a long file goes out. Each byte is
-// handed to the port once, in file order; a byte that the port's output time-out catches is lost
-// and the send goes on. A port that was open when the send began and closes during it ends the
-// send; a send that begins on a closed port reads the whole file and drops it, as WriteBytes would.
+// Pushes the bytes of one file down the line from the event loop, never waiting on the port, so
+// that the window keeps answering and received data keeps flowing while a file goes out to a
+// slow line. Each byte is handed to the port once, in file order; a byte that the port does not
+// take within its output time-out is lost and the send goes on. A port that was open when the
+// send began and closes during it ends the send; a send that begins on a closed port reads the
+// whole file and drops it, as WriteBytes would.
 class TFileSender : public QObject
 {
     Q_OBJECT
@@ -48,11 +51,14 @@ public:
     bool IsRunning() const { return m_file.isOpen(); }
 
     QString FileName() const { return m_file.fileName(); }
-    // Bytes handed to the port or dropped so far, and the file's size when the send began.
+    // Bytes handed to the port or lost so far, and the file's size when the send began.
     qint64 Done() const { return m_done; }
     qint64 Total() const { return m_total; }
-    // Bytes the output time-out caught.
+    // Bytes that never reached the port: caught by the output time-out, or dropped because the
+    // port was closed when the send began.
     qint64 Lost() const { return m_lost; }
+    // How the last send ended, in a line for the status bar.
+    QString Summary() const;
 
 signals:
     void Progress(qint64 done, qint64 total);
@@ -60,19 +66,22 @@ signals:
 
 private:
     void Step();
+    void StepSoon();
     bool FillChunk();
     void SendSome();
-    void WaitForRoom();
+    void WaitForPort();
     void Advance(qint64 handled, qint64 lost);
     void Finish(TFileSendEnd end);
 
     TFileSendPort &m_port;
     QFile m_file;
+    // Single-shot: the next step, or the end of the output time-out while the port is full.
     QTimer m_stepTimer;
     QElapsedTimer m_sinceProgress;
     QByteArray m_chunk;
     qsizetype m_chunkPos = 0;
     bool m_portWasOpen = false;
+    TFileSendEnd m_end = TFileSendEnd::Completed;
     qint64 m_done = 0;
     qint64 m_total = 0;
     qint64 m_lost = 0;

@@ -161,7 +161,7 @@ void TMainForm::SendFileBtnClick()
 
 void TMainForm::FileSendFinished()
 {
-    m_fileSendBar->hide();
+    m_fileSendBar->End(m_fileSender->Summary());
     m_stopFileSend->setEnabled(false);
     for (const std::function<void()> &send : std::exchange(m_sendsAfterFile, {}))
         m_app.Run(send);

@@ -2,6 +2,7 @@
 
 #include "pollscheduler.h"
 #include "posixserialplatform.h"
+#include "writablewatch.h"
 
 #include <array>
 
@@ -22,6 +23,7 @@ TCommPortDriver::TCommPortDriver(QObject *owner, TSerialPlatform *platform)
     , m_platform(platform ? *platform : DefaultSerialPlatform())
     , m_receiveBuffer(std::make_unique<std::uint8_t[]>(m_inBufSize))
     , m_poll(new TPollScheduler([this] { return Poll(); }, this))
+    , m_outputWatch(new TWritableWatch([this] { emit OutputReady(); }, this))
 {
 }
 
@@ -131,6 +133,9 @@ void TCommPortDriver::ClosePort()
     if (!IsOpen())
         return;
     StopPolling();
+    // A writer waiting for room must learn that none will come; the descriptor goes away here.
+    if (m_outputWatch->IsRunning())
+        m_outputWatch->FireSoon();
     m_platform.Close(m_handle);
     m_handle = 0;
 }

@@ -22,6 +22,8 @@ enum TComPortParity : std::uint8_t { ptNONE, ptODD, ptEVEN, ptMARK, ptSPACE };
 enum TComPortHwHandshaking : std::uint8_t { hhNONE, hhRTSCTS };
 enum TComPortSwHandshaking : std::uint8_t { shNONE, shXONXOFF };
 
+class TWritableWatch;
+
 using TComPortReceiveDataEvent = std::function<void(QObject *Sender, const void *DataPtr, int DataSize)>;
 using TNotifyEvent = std::function<void(QObject *Sender)>;
 
@@ -92,6 +94,15 @@ public:
     // bytes sent: 0 when closed or count <= 0, count when all went, minus the bytes sent when no
     // byte went for more than OutputTimeout ms or the device was lost.
     std::int32_t WriteBytes(const void *data, std::int32_t count);
+    // Never waits: hands the port as many of the bytes as it takes at once, at most the room the
+    // output queue has. Returns the bytes taken: 0 when closed, for count <= 0, when the queue
+    // holds ComPortOutBufSize bytes or more, or when the port is full.
+    std::int32_t WriteAvailable(const void *data, std::int32_t count);
+    // Emits OutputReady once, from the event loop, when the port is worth offering bytes again
+    // after a WriteAvailable that took none; soon when the port is closed or closes meanwhile.
+    // A later request replaces a pending one.
+    void NotifyOutputReady();
+    void CancelOutputReady();
     bool WriteText(const QByteArray &text);
     void SetDTR(bool on);
     void SetRTS(bool on);
@@ -112,6 +123,7 @@ signals:
     // intervalMs 0 means "as soon as data waits".
     void PollStarted(int intervalMs);
     void PollStopped();
+    void OutputReady();
 
 private:
     template <typename T> void SetLineSetting(T &field, T value);
@@ -142,6 +154,9 @@ private:
     std::unique_ptr<std::uint8_t[]> m_receiveBuffer;
     std::int32_t m_customBR = 4800;
     TPollScheduler *m_poll;
+    TWritableWatch *m_outputWatch;
+    // The last WriteAvailable was refused by a full port, whose descriptor can tell when it has room.
+    bool m_outputRefused = false;
     bool m_opening = false;
     TOpenFailure m_lastOpenFailure = TOpenFailure::None;
     QString m_lastOpenDevice;

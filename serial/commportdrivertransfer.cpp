@@ -1,5 +1,8 @@
 // The data path of TCommPortDriver: polling, sending, purging and the modem lines.
 #include "commportdriver.h"
+
+#include "writablewatch.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -78,6 +81,35 @@ std::int32_t TCommPortDriver::WriteBytes(const void *data, std::int32_t count)
         WaitForRoom(waitReason);
     }
     return sent;
+}
+
+std::int32_t TCommPortDriver::WriteAvailable(const void *data, std::int32_t count)
+{
+    m_outputRefused = false;
+    if (!IsOpen() || count <= 0)
+        return 0;
+    // Unlike WriteBytes, a queue beyond the driver's output size has no room: the line is behind.
+    const std::int16_t room = OutputFreeSpace();
+    if (room <= 0)
+        return 0;
+    const TSerialCount written = m_platform.Write(m_handle, data, std::min<std::int32_t>(count, room));
+    if (Lost(written.Status))
+        return 0;
+    m_outputRefused = written.Status == TSerialStatus::WouldBlock;
+    return std::clamp<std::int32_t>(written.Count, 0, count);
+}
+
+void TCommPortDriver::NotifyOutputReady()
+{
+    if (!IsOpen())
+        return m_outputWatch->FireSoon();
+    // A full queue count or a failed call would make the descriptor look writable at once.
+    m_outputWatch->Start(m_outputRefused ? m_platform.ReadinessDescriptor(m_handle) : -1);
+}
+
+void TCommPortDriver::CancelOutputReady()
+{
+    m_outputWatch->Stop();
 }
 
 void TCommPortDriver::WaitForRoom(TSerialStatus lastWrite)

@@ -102,8 +102,10 @@ public:
     // Bytes still waiting in the output queue.
     virtual TSerialCount OutputQueueCount(TPortHandle handle) = 0;
 
-    // A descriptor that turns readable when data waits or the device hangs up, for a notifier;
-    // -1 when the platform has none (the driver then polls on a short timer).
+    // A descriptor for notifiers: readable when data waits or the device hangs up, writable when
+    // the port takes bytes again after a write would have blocked (perhaps only once its far end
+    // has read much of what waits); -1 when the platform has none (the driver then polls on a
+    // short timer).
     virtual int ReadinessDescriptor(TPortHandle handle) = 0;
     // Returns when the port can take bytes again or after timeoutMs, whichever comes first.
     virtual void WaitWritable(TPortHandle handle, int timeoutMs) = 0;

@@ -6,7 +6,9 @@
 #include "historycombobox.h"
 #include "memoview.h"
 #include "filesendtestfiles.h"
+#include "turngapprobe.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSocketNotifier>
@@ -14,11 +16,44 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <thread>
+
 #include <unistd.h>
 
 namespace {
 
 const QString kAccessError = QStringLiteral("File access error! (+r attribute?)");
+
+// The far end as a program of its own: on its own thread it reads at most bytesPerTick every
+// 10 ms, or nothing at all for 0.
+class TSlowReader
+{
+public:
+    TSlowReader(int master, int bytesPerTick)
+    {
+        if (bytesPerTick == 0)
+            return;
+        m_thread = std::jthread([this, master, bytesPerTick](std::stop_token stop) {
+            QByteArray buffer(bytesPerTick, Qt::Uninitialized);
+            while (!stop.stop_requested()) {
+                const ssize_t got = ::read(master, buffer.data(), size_t(buffer.size()));
+                if (got > 0)
+                    m_read.append(buffer.constData(), got);
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+    }
+    // What it read, once it has stopped reading.
+    QByteArray Stop()
+    {
+        m_thread = {};
+        return m_read;
+    }
+
+private:
+    QByteArray m_read;
+    std::jthread m_thread;
+};
 
 } // namespace
 
@@ -39,6 +74,7 @@ class TstFileSend : public QObject
     TMainFormFixture &F() { return *m_f; }
     TFileSender &Sender() { return F().Form().FileSender(); }
     QProgressBar *ProgressBar() { return F().Form().findChild<QProgressBar *>("FileSendProgress"); }
+    QString SendNote() { return F().Form().findChild<QLabel *>("FileSendText")->text(); }
 
     void ChooseFile(const QString &path)
     {
@@ -82,6 +118,34 @@ class TstFileSend : public QObject
             if (bound)
                 bound(sender, data, size);
         };
+    }
+    // One send of a file to a device that reads bytesPerTick every 10 ms: checks what arrived
+    // and what the window says at the end, and gives the longest gap between turns of the
+    // window's event loop meanwhile.
+    void SendToSlowDevice(int bytesPerTick, int lostBeforeEsc, double &longestGapMs)
+    {
+        const QByteArray bytes = FilePattern(40 * 1024);
+        TSlowReader reader(m_pty->MasterDescriptor(), bytesPerTick);
+        TTurnGapProbe probe;
+        QSignalSpy finished(&Sender(), &TFileSender::Finished);
+        probe.Start();
+        ChooseFile(WriteTestFile(*m_dir, "image.bin", bytes));
+        QVERIFY(Sender().IsRunning());
+        // A real event loop: QTRY_ waits sleep between looks, which the probe would count.
+        QVERIFY(finished.wait(60000));
+        probe.Stop();
+        longestGapMs = probe.LongestGapMs();
+
+        const qint64 sent = Sender().Done() - Sender().Lost();
+        QByteArray arrived = reader.Stop();
+        arrived += m_pty->Read(int(sent - arrived.size()));
+        if (lostBeforeEsc == 0) {
+            QVERIFY(arrived == bytes);
+            QCOMPARE(SendNote(), QStringLiteral("Sent image.bin: 40960 bytes"));
+        } else {
+            QVERIFY(arrived == bytes.left(sent));
+            QCOMPARE(SendNote(), QStringLiteral("Stopped after %1 of 40960 bytes, 3 lost").arg(sent));
+        }
     }
     int LinesReceived() const { return int(m_received.count("rx ")); }
     QString ShownText() { return F().Control<TMemoView>("RxMemo")->PlainText(); }
@@ -149,6 +213,43 @@ private slots:
         const QByteArray lastTold = "rx " + QByteArray::number(m_linesTold);
         QTRY_VERIFY_WITH_TIMEOUT(m_received.contains(lastTold + "\r\n"), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(ShownText().contains(QString::fromLatin1(lastTold)), 20000);
+    }
+
+    // A far end that drains slowly, or not at all, must not hold the window up: the longest turn of
+    // the event loop stays short while the port's buffers are full.
+    void windowAnswersWhileTheDeviceReadsSlowly_data()
+    {
+        QTest::addColumn<int>("bytesPerTick");
+        QTest::addColumn<int>("outputTimeout");
+        QTest::addColumn<int>("lostBeforeEsc");
+        // A pseudo-terminal makes room in steps of a few KiB, so a slow reader leaves it full for
+        // longer than a short time-out.
+        QTest::newRow("slow reader") << 64 << 4000 << 0;
+        QTest::newRow("stalled reader, bytes lost to the output time-out") << 0 << 400 << 3;
+    }
+    void windowAnswersWhileTheDeviceReadsSlowly()
+    {
+        QFETCH(int, bytesPerTick);
+        QFETCH(int, outputTimeout);
+        QFETCH(int, lostBeforeEsc);
+        F().Form().CommPortDriver().SetOutputTimeout(std::uint16_t(outputTimeout));
+        m_deviceReads->setEnabled(false);
+        if (lostBeforeEsc > 0) {
+            connect(&Sender(), &TFileSender::Progress, this, [this, lostBeforeEsc] {
+                if (Sender().Lost() == lostBeforeEsc && Sender().IsRunning())
+                    QTest::keyClick(F().Control<QPlainTextEdit>("TxMemo"), Qt::Key_Escape);
+            });
+        }
+        // On a busy machine any thread stalls now and then (a kernel worker preempted while it
+        // holds the terminal's lock, say), while a program that waits for the port stalls at
+        // every refill: one send of two that answers in time is enough.
+        double longestGapMs = 0;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            SendToSlowDevice(bytesPerTick, lostBeforeEsc, longestGapMs);
+            if (QTest::currentTestFailed() || longestGapMs < 50)
+                break;
+        }
+        QVERIFY2(longestGapMs < 50, qPrintable(QString("longest gap %1 ms").arg(longestGapMs)));
     }
 
     void sendEndsCleanly_data()

@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <poll.h>
+
 namespace {
 
 constexpr int kWaitMs = 10000;
@@ -135,6 +137,31 @@ void TSerialPlatformContract::fullLineRefusesWithoutError()
         written = r.Platform().Write(r.handle, block.constData(), static_cast<int>(block.size()));
     QCOMPARE(written.Status, TSerialStatus::WouldBlock);
     QCOMPARE(written.Count, 0);
+    r.Platform().Close(r.handle);
+}
+
+// Whether it is writable at once is left open: a pseudo-terminal may make room behind the
+// writer's back, and it wakes writers only once its far end has read nearly all it holds.
+void TSerialPlatformContract::descriptorTellsWhenAFullLineTakesBytesAgain()
+{
+    OPEN_RIG(r);
+    r.rig->StopTakingBytes();
+    const QByteArray block = Pattern(4096);
+    int waiting = 0;
+    TSerialCount written;
+    for (int i = 0; i < 10000 && written.Status == TSerialStatus::Ok; ++i) {
+        written = r.Platform().Write(r.handle, block.constData(), static_cast<int>(block.size()));
+        waiting += written.Count;
+    }
+    QCOMPARE(written.Status, TSerialStatus::WouldBlock);
+    r.rig->TakeBytesAgain(waiting);
+    const int descriptor = r.Platform().ReadinessDescriptor(r.handle);
+    if (descriptor >= 0) {
+        pollfd entry{descriptor, POLLOUT, 0};
+        QCOMPARE(::poll(&entry, 1, kWaitMs), 1);
+        QVERIFY(entry.revents & POLLOUT);
+    }
+    QCOMPARE(r.Platform().Write(r.handle, block.constData(), 1).Count, 1);
     r.Platform().Close(r.handle);
 }
 

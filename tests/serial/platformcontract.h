@@ -20,6 +20,8 @@ public:
     virtual void HangUp() = 0;
     // From now on the device takes no more bytes (it may still take what fits in its buffers).
     virtual void StopTakingBytes() = 0;
+    // The device reads the count bytes that wait for it and takes bytes again.
+    virtual void TakeBytesAgain(int waiting) = 0;
     // From now on the name leads nowhere.
     virtual void RemoveDevice() = 0;
 };
@@ -40,6 +42,7 @@ private slots:
     void readsDeliverWaitingBytesInOrderAtMostMax();
     void writeReachesDevice();
     void fullLineRefusesWithoutError();
+    void descriptorTellsWhenAFullLineTakesBytesAgain();
     void settingUpAnOpenPortSucceeds();
     void refusedLineStateStillPassesBytesUnchanged_data();
     void refusedLineStateStillPassesBytesUnchanged();

@@ -1,7 +1,13 @@
 // Receiving, sending, purging, the modem lines and losing the device, checked on the recording platform.
 #include "driverfixture.h"
 
+#include "writablewatch.h"
+
 #include <QTest>
+
+#include <functional>
+
+using TDriverAction = std::function<void(TCommPortDriver &)>;
 
 class TstCommPortDriverTransfer : public QObject
 {
@@ -13,6 +19,10 @@ private slots:
     void writeBytes_data();
     void writeBytes();
     void writeTimeoutWorksAcrossClockWrap();
+    void writeAvailableNeverWaits_data();
+    void writeAvailableNeverWaits();
+    void outputReadyComesOnceFromTheEventLoop_data();
+    void outputReadyComesOnceFromTheEventLoop();
     void writeText_data();
     void writeText();
     void outputFreeSpace_data();
@@ -71,7 +81,12 @@ void TstCommPortDriverTransfer::idlePollRaisesNothing()
     QCOMPARE(events, 0);
 }
 
-void TstCommPortDriverTransfer::writeBytes_data()
+namespace {
+
+// A write of count bytes of "0123456789" on a port as the row says (open or not, what each write
+// call takes, then all or nothing, the output-queue count), with the result and the write calls
+// expected.
+void AddWriteColumns()
 {
     QTest::addColumn<bool>("open");
     QTest::addColumn<int>("count");
@@ -80,7 +95,28 @@ void TstCommPortDriverTransfer::writeBytes_data()
     QTest::addColumn<int>("queued");
     QTest::addColumn<int>("result");
     QTest::addColumn<QStringList>("writes");
+}
 
+void ScriptWrites(TDriverOnFake &f)
+{
+    QFETCH(bool, open);
+    QFETCH(QList<int>, limits);
+    QFETCH(bool, stall);
+    QFETCH(int, queued);
+    if (open)
+        QVERIFY(f.OpenFresh());
+    f.platform.WriteLimits.append(limits);
+    f.platform.StallAfterLimits = stall;
+    f.platform.QueuedOutput = queued;
+}
+
+const QByteArray kWriteData("0123456789");
+
+} // namespace
+
+void TstCommPortDriverTransfer::writeBytes_data()
+{
+    AddWriteColumns();
     QTest::newRow("closed") << false << 10 << QList<int>() << false << 0 << 0 << QStringList();
     QTest::newRow("count zero") << true << 0 << QList<int>() << false << 0 << 0 << QStringList();
     QTest::newRow("count negative") << true << -5 << QList<int>() << false << 0 << 0 << QStringList();
@@ -99,21 +135,12 @@ void TstCommPortDriverTransfer::writeBytes()
 {
     QFETCH(bool, open);
     QFETCH(int, count);
-    QFETCH(QList<int>, limits);
-    QFETCH(bool, stall);
-    QFETCH(int, queued);
     QFETCH(int, result);
     QFETCH(QStringList, writes);
-
     TDriverOnFake f;
-    if (open)
-        QVERIFY(f.OpenFresh());
-    const QByteArray data("0123456789");
-    f.platform.WriteLimits.append(limits);
-    f.platform.StallAfterLimits = stall;
-    f.platform.QueuedOutput = queued;
+    ScriptWrites(f);
 
-    QCOMPARE(f.driver->WriteBytes(data.constData(), count), result);
+    QCOMPARE(f.driver->WriteBytes(kWriteData.constData(), count), result);
     if (count <= 0 || !open)
         QVERIFY(f.platform.Calls.isEmpty());
     const QStringList made = f.platform.CallsStartingWith({"Write "});
@@ -121,10 +148,10 @@ void TstCommPortDriverTransfer::writeBytes()
         // Gave up just after the output time-out, counted from the last write that took a byte.
         QVERIFY2(f.platform.Clock > 4000 && f.platform.Clock <= 4010, qPrintable(QString::number(f.platform.Clock)));
         QCOMPARE(made.mid(0, writes.size()), writes);
-        QCOMPARE(f.platform.Written, data.left(-result));
+        QCOMPARE(f.platform.Written, kWriteData.left(-result));
     } else {
         QCOMPARE(made, writes);
-        QCOMPARE(f.platform.Written, data.left(result));
+        QCOMPARE(f.platform.Written, kWriteData.left(result));
     }
 }
 
@@ -139,6 +166,65 @@ void TstCommPortDriverTransfer::writeTimeoutWorksAcrossClockWrap()
     QVERIFY(f.platform.Clock > 1000 - 0x100 && f.platform.Clock < 1000);
     // Waiting for a full queue sleeps between looks instead of asking without pause.
     QCOMPARE(f.platform.Calls.count("OutputQueueCount"), f.platform.CallsStartingWith({"Sleep"}).size() + 1);
+}
+
+void TstCommPortDriverTransfer::writeAvailableNeverWaits_data()
+{
+    AddWriteColumns();
+    const QList<int> none;
+    QTest::newRow("closed") << false << 10 << none << false << 0 << 0 << QStringList();
+    QTest::newRow("count zero") << true << 0 << none << false << 0 << 0 << QStringList();
+    QTest::newRow("all at once") << true << 10 << none << false << 0 << 10 << QStringList({"Write 10"});
+    QTest::newRow("what the port takes")
+        << true << 10 << QList<int>({3}) << false << 0 << 3 << QStringList({"Write 10"});
+    QTest::newRow("port full") << true << 10 << none << true << 0 << 0 << QStringList({"Write 10"});
+    QTest::newRow("no more than the queue has room for")
+        << true << 10 << none << false << 2044 << 4 << QStringList({"Write 4"});
+    QTest::newRow("queue full") << true << 10 << none << false << 2048 << 0 << QStringList();
+    QTest::newRow("queue above its size is full") << true << 10 << none << false << 3000 << 0 << QStringList();
+}
+
+void TstCommPortDriverTransfer::writeAvailableNeverWaits()
+{
+    QFETCH(int, count);
+    QFETCH(int, result);
+    QFETCH(QStringList, writes);
+    TDriverOnFake f;
+    ScriptWrites(f);
+
+    QCOMPARE(f.driver->WriteAvailable(kWriteData.constData(), count), result);
+    QCOMPARE(f.platform.CallsStartingWith({"Write "}), writes);
+    QCOMPARE(f.platform.Written, kWriteData.left(result));
+    QCOMPARE(f.platform.CallsStartingWith({"Sleep", "WaitWritable"}), QStringList());
+    QCOMPARE(f.platform.Clock, 0u);
+}
+
+void TstCommPortDriverTransfer::outputReadyComesOnceFromTheEventLoop_data()
+{
+    QTest::addColumn<TDriverAction>("meanwhile");
+    QTest::addColumn<int>("emitted");
+    QTest::newRow("port stays full") << TDriverAction([](TCommPortDriver &) {}) << 1;
+    QTest::newRow("port closes") << TDriverAction([](TCommPortDriver &d) { d.ClosePort(); }) << 1;
+    QTest::newRow("cancelled") << TDriverAction([](TCommPortDriver &d) { d.CancelOutputReady(); }) << 0;
+}
+
+void TstCommPortDriverTransfer::outputReadyComesOnceFromTheEventLoop()
+{
+    QFETCH(TDriverAction, meanwhile);
+    QFETCH(int, emitted);
+    TDriverOnFake f;
+    QVERIFY(f.OpenFresh());
+    f.platform.StallAfterLimits = true;
+    QCOMPARE(f.driver->WriteAvailable("abc", 3), 0);
+    QSignalSpy ready(f.driver.get(), &TCommPortDriver::OutputReady);
+    f.driver->NotifyOutputReady();
+    f.driver->NotifyOutputReady();
+    meanwhile(*f.driver);
+    QCOMPARE(ready.size(), 0);
+    if (emitted > 0)
+        QVERIFY(ready.wait());
+    QTest::qWait(3 * TWritableWatch::kRecheckMs);
+    QCOMPARE(ready.size(), emitted);
 }
 
 void TstCommPortDriverTransfer::writeText_data()
@@ -234,7 +320,6 @@ void TstCommPortDriverTransfer::modemLineCodes()
     QCOMPARE(f.platform.Calls, QStringList({"Escape 5", "Escape 6", "Escape 3", "Escape 4"}));
 }
 
-using TDriverAction = std::function<void(TCommPortDriver &)>;
 
 void TstCommPortDriverTransfer::lostDeviceClosesOnce_data()
 {
@@ -243,6 +328,8 @@ void TstCommPortDriverTransfer::lostDeviceClosesOnce_data()
     const TDriverAction wait = [](TCommPortDriver &) {};
     QTest::newRow("read") << "Read" << wait;
     QTest::newRow("write") << "Write" << TDriverAction([](TCommPortDriver &d) { QCOMPARE(d.WriteText("abc"), false); });
+    QTest::newRow("write without waiting")
+        << "Write" << TDriverAction([](TCommPortDriver &d) { QCOMPARE(d.WriteAvailable("abc", 3), 0); });
     QTest::newRow("queue count") << "OutputQueueCount"
                                  << TDriverAction([](TCommPortDriver &d) { QCOMPARE(int(d.OutputFreeSpace()), -1); });
     QTest::newRow("modem line") << "Escape" << TDriverAction([](TCommPortDriver &d) { d.SetDTR(false); });

@@ -19,6 +19,7 @@ public:
     QByteArray DeviceReceived(int) override { return m_platform.Written; }
     void HangUp() override { m_platform.Failures["Read"] = TSerialStatus::Gone; }
     void StopTakingBytes() override { m_platform.StallAfterLimits = true; }
+    void TakeBytesAgain(int) override { m_platform.StallAfterLimits = false; }
     void RemoveDevice() override { m_platform.OpenFailure = TOpenFailure::NoSuchDevice; }
 
 private:
@@ -34,6 +35,7 @@ public:
     QByteArray DeviceReceived(int count) override { return m_pty.Read(count); }
     void HangUp() override { m_pty.CloseMaster(); }
     void StopTakingBytes() override {}   // nobody reads the master
+    void TakeBytesAgain(int waiting) override { QCOMPARE(m_pty.Read(waiting).size(), waiting); }
     void RemoveDevice() override { TComPortMap().Assign(PortName(), m_pty.SlavePath() + QStringLiteral("-gone")); }
     bool IsValid() const { return m_pty.IsValid(); }
 
