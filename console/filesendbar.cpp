@@ -21,6 +21,7 @@ TFileSendBar::TFileSendBar(QWidget *parent)
 {
     setObjectName("FileSendBar");
     m_progress->setObjectName("FileSendProgress");
+    m_progress->setAccessibleName("File send progress");
     m_progress->setRange(0, kScale);
     m_progress->setFixedWidth(220);
     m_stop->setObjectName("FileSendStop");
