@@ -1,5 +1,7 @@
 #include "filesendbar.h"
 
+#include "accessiblerole.h"
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,7 +21,9 @@ TFileSendBar::TFileSendBar(QWidget *parent)
     , m_progress(new QProgressBar(this))
     , m_stop(new QToolButton(this))
 {
+    SetAccessibleRole("TFileSendBar", QAccessible::Pane);
     setObjectName("FileSendBar");
+    setAccessibleName("File send");
     m_progress->setObjectName("FileSendProgress");
     m_progress->setAccessibleName("File send progress");
     m_progress->setRange(0, kScale);

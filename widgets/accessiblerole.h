@@ -4,7 +4,6 @@
 
 #include <functional>
 
-class QAccessibleInterface;
 class QWidget;
 
 // Screen readers learn what a control is from its role, and Qt reports our classes by their
