@@ -2,12 +2,11 @@
 
 #include "ui_mainform.h"
 
-#include "accessiblerole.h"
-
 #include <QLineEdit>
 
-// Names for screen readers where a caption alone does not say what a control is (four buttons
-// read SET, CLR, SET, CLR) or a control has none. The captions on screen stay as designed.
+// What screen readers are told beyond the designed window: names where a caption alone does not
+// say what a control is (four buttons read SET, CLR, SET, CLR) or a control has none. The
+// captions on screen stay as designed.
 void TMainForm::SetupAccessibility()
 {
     const std::pair<QWidget *, const char *> names[] = {
@@ -39,7 +38,7 @@ void TMainForm::SetupAccessibility()
     };
     for (const auto &[control, name] : names)
         control->setAccessibleName(QString::fromLatin1(name));
-    // Typing goes to the box's line edit, which a screen reader announces on its own.
+    // The edit field inside each box is an object of its own in the tree; it says which macro too.
     for (QComboBox *box : {m_ui->lbMacro1, m_ui->lbMacro2, m_ui->lbMacro3})
         box->lineEdit()->setAccessibleName(box->accessibleName());
     // The group captions carry blanks for the frame line; a screen reader should not spell them.
