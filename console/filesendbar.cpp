@@ -1,5 +1,7 @@
 #include "filesendbar.h"
 
+#include "accessiblerole.h"
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,9 +21,12 @@ TFileSendBar::TFileSendBar(QWidget *parent)
     , m_progress(new QProgressBar(this))
     , m_stop(new QToolButton(this))
 {
+    SetAccessibleRole("TFileSendBar", QAccessible::Pane);
     setObjectName("FileSendBar");
+    setAccessibleName("File send");
     m_name->setObjectName("FileSendText");
     m_progress->setObjectName("FileSendProgress");
+    m_progress->setAccessibleName("File send progress");
     m_progress->setRange(0, kScale);
     m_progress->setFixedWidth(220);
     m_stop->setObjectName("FileSendStop");

@@ -3,6 +3,7 @@
 #include "ui_mainform.h"
 
 #include "aboutfrm.h"
+#include "accessiblerole.h"
 #include "appevents.h"
 #include "application.h"
 #include "commportdriver.h"
@@ -20,6 +21,8 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     , m_app(app)
     , m_driver(new TCommPortDriver(this, platform))
 {
+    // A plain QWidget reads as filler to a screen reader; this one is the program's window.
+    SetAccessibleRole("TMainForm", QAccessible::Window);
     m_ui->setupUi(this);
     m_app.SetMainWindow(this);
     ApplyDesignLook();
@@ -32,6 +35,7 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     SetupTransmit();
     SetupMacros();
     SetupReceive();
+    SetupAccessibility();
     BindHandlers();
     SetupStorage();
     m_app.Run([this] { FormCreate(); });

@@ -147,6 +147,7 @@ private:
     void SendMacroOf(const THistoryComboBox &box);
     void SaveMacroOf(THistoryComboBox &box);
     void SetupStorage();
+    void SetupAccessibility();
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     TApplication &m_app;

@@ -4,6 +4,9 @@ VELORAND_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
     xvfb xauth imagemagick socat procps
+    # The accessibility test reads the running window as a screen reader does: over AT-SPI, on
+    # a session bus of its own.
+    python3-pyatspi at-spi2-core dbus-daemon
 )
 
 velorand_install_deps() {

@@ -1,7 +1,9 @@
 #include "aled.h"
 
+#include "aledaccessible.h"
 #include "floodfill.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -52,6 +54,7 @@ static void InitLedResources()
 TALed::TALed(QWidget *parent)
     : QWidget(parent)
 {
+    TALedAccessible::Install();
     InitLedResources();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -69,6 +72,10 @@ void TALed::SetValue(bool value)
     if (value == m_value)
         return;
     m_value = value;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
     if (value) {
         Draw(true);
         if (m_blink)

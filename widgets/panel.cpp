@@ -1,5 +1,7 @@
 #include "panel.h"
 
+#include "accessiblerole.h"
+
 #include <QLayout>
 
 #include <algorithm>
@@ -7,6 +9,7 @@
 TPanel::TPanel(QWidget *parent)
     : QFrame(parent)
 {
+    SetAccessibleRole("TPanel", QAccessible::Pane);
     setFrameShape(QFrame::NoFrame);
 }
 

@@ -1,5 +1,7 @@
 #include "rxsplitter.h"
 
+#include "accessiblerole.h"
+
 #include <QLayout>
 #include <QMetaEnum>
 
@@ -28,6 +30,7 @@ bool IsHorizontalAlign(int align)
 TRxSplitter::TRxSplitter(QWidget *parent)
     : QFrame(parent)
 {
+    SetAccessibleRole("TRxSplitter", QAccessible::Separator);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
     setBackgroundRole(QPalette::Button);

@@ -2,6 +2,7 @@
 #include "floodfill.h"
 #include "paintcounter.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -311,6 +312,21 @@ private slots:
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(&led, &leave);
         QCOMPARE(seen, (QStringList{"enter", "click", "leave"}));
+    }
+
+    // A screen reader reads Value as the lamp's checked state, whichever image a blink shows.
+    void valueIsTheAccessibleCheckedState()
+    {
+        TBlinkingLed blinking;
+        TALed &led = blinking.Led;
+        QAccessibleInterface *lamp = QAccessible::queryAccessibleInterface(&led);
+        QCOMPARE(lamp->role(), QAccessible::CheckBox);
+        QVERIFY(lamp->state().checkable && lamp->state().readOnly && !lamp->state().focusable);
+        QVERIFY(lamp->state().checked);
+        QVERIFY(blinking.ReachOffFrame());
+        QVERIFY(lamp->state().checked);
+        led.SetValue(false);
+        QVERIFY(!lamp->state().checked);
     }
 };
 
