@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QWidget>
 
+#include <csignal>
 #include <exception>
 
 static void LoadProgramResources()
@@ -16,11 +17,30 @@ static void LoadProgramResources()
     Q_INIT_RESOURCE(app);
 }
 
+static void IgnoreSignal(int)
+{
+}
+
+// A write to a pipe whose reader has gone (SIGPIPE) or past the file-size limit (SIGXFSZ) would end
+// the program where it stands, its window state unsaved; caught, the write fails with EPIPE or EFBIG
+// and is reported as any failed write. A handler that does nothing rather than SIG_IGN: programs
+// started from here (a browser for a link) get the default dispositions back at exec.
+static void SurviveFailedWrites()
+{
+    struct sigaction action = {};
+    action.sa_handler = IgnoreSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int number : {SIGPIPE, SIGXFSZ})
+        ::sigaction(number, &action, nullptr);
+}
+
 TApplication::TApplication(TDialogs *dialogs)
     : m_ownDialogs(dialogs ? nullptr : std::make_unique<TQtDialogs>())
     , m_dialogs(dialogs ? dialogs : m_ownDialogs.get())
 {
     LoadProgramResources();
+    SurviveFailedWrites();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/velorand/velorand.xpm")));
 }
 

@@ -12,7 +12,9 @@ class TDialogs;
 
 // The program-wide services every handler relies on: the application title (what the task bar
 // shows for the program, and the caption of the error box), the dialog interface, the standard
-// error box, and the guard that keeps exceptions out of Qt's event dispatch.
+// error box, and the guard that keeps exceptions out of Qt's event dispatch. From its creation on,
+// a write into a pipe whose reader has gone or past the file-size limit fails with an error
+// instead of ending the program.
 // Needs a QApplication; not a singleton, so each test can build its own with scripted dialogs.
 class TApplication
 {

@@ -26,7 +26,6 @@ QString FileErrorText(int errnum, TFileOperation operation)
         return QStringLiteral("File access denied");
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
         return QStringLiteral("Disk full");
     default:
         return QStringLiteral("I/O error %1").arg(errnum);

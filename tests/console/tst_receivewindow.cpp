@@ -12,6 +12,34 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Lowers the soft limit on file sizes for as long as it lives.
+class TFileSizeLimit
+{
+public:
+    explicit TFileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_before);
+        const rlimit lowered{bytes, m_before.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~TFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_before); }
+
+private:
+    rlimit m_before{};
+};
+
+} // namespace
+
 // The receive display and log in the real window, fed through a pseudo-terminal on COM1.
 class TestReceiveWindow : public QObject
 {
@@ -154,6 +182,46 @@ private slots:
         m_f->Click("StopLog");
         QVERIFY(!m_f->Control<QPushButton>("StartLog")->isEnabled());
         QVERIFY(m_f->Dialogs.Errors.size() >= 2);
+    }
+
+    void failedLogWriteIsReportedAndTheProgramGoesOn_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("pipe whose reader has gone") << true << "I/O error 32.";
+        QTest::newRow("file-size limit reached") << false << "I/O error 27.";
+    }
+
+    void failedLogWriteIsReportedAndTheProgramGoesOn()
+    {
+        QFETCH(bool, pipe);
+        QFETCH(QString, error);
+        // The signals as a fresh process has them, whatever Qt or an earlier window left: the
+        // window's own start must keep them from ending the program.
+        cleanup();
+        for (const int number : {SIGPIPE, SIGXFSZ})
+            std::signal(number, SIG_DFL);
+        init();
+        const QString path = m_dir.filePath(pipe ? "pipe.log" : "velorand.log");
+        int reader = -1;
+        if (pipe) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+            QVERIFY(reader >= 0);
+        }
+        m_f->Dialogs.FileAnswers.push_back(path);
+        m_f->Click("StartLog");
+        QVERIFY(!m_f->Control<QPushButton>("StartLog")->isEnabled());
+
+        std::optional<TFileSizeLimit> limit;
+        if (pipe)
+            ::close(reader);
+        else
+            limit.emplace(1024);
+        Send(QByteArray(4096, 'z'));
+        QTRY_VERIFY(!m_f->Dialogs.Errors.isEmpty());
+        QCOMPARE(m_f->Dialogs.Errors[0].Text, error);
+        QVERIFY(!m_f->Control<QPushButton>("StartLog")->isEnabled());
     }
 
 private:

@@ -231,6 +231,8 @@ private slots:
         QTest::newRow("locked") << EWOULDBLOCK << create << "File access denied";
         QTest::newRow("no space") << ENOSPC << write << "Disk full";
         QTest::newRow("quota") << EDQUOT << write << "Disk full";
+        QTest::newRow("file-size limit") << EFBIG << write << "I/O error 27";
+        QTest::newRow("pipe reader gone") << EPIPE << write << "I/O error 32";
         QTest::newRow("medium removed") << EIO << write << "I/O error 5";
         QTest::newRow("no device") << ENXIO << create << "I/O error 6";
     }
