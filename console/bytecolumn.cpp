@@ -1,5 +1,7 @@
 #include "bytecolumn.h"
 
+#include <algorithm>
+
 QByteArray IntToBin(int value)
 {
     QByteArray text("00000000");
@@ -21,20 +23,32 @@ void TByteColumn::Append(const void *data, int size)
 {
     if (size <= 0)
         return;
-    if (m_bytes.size() + size > kMaxRows)
-        DropOldest(m_bytes.size() + size - kMaxRows + kMaxRows / 4);
+    const qsizetype held = qsizetype(m_bytes.size());
+    if (held + size > kMaxRows)
+        DropOldest(held + size - kMaxRows + kMaxRows / 4);
+    MakeRoom(size);
     const int first = RowCount();
     beginInsertRows(QModelIndex(), first, first + size - 1);
-    m_bytes.append(static_cast<const char *>(data), size);
+    const auto *bytes = static_cast<const std::uint8_t *>(data);
+    m_bytes.insert(m_bytes.end(), bytes, bytes + size);
     endInsertRows();
     NotifyChanged(first);
 }
 
-// Rows are counted in int; rather than overflow after days of data, the oldest quarter goes.
+// Grown by the vector's doubling, the buffer would reach twice the cap; it grows so up to the cap
+// and no further, and the bytes dropped at the cap make room inside it.
+void TByteColumn::MakeRoom(qsizetype count)
+{
+    const auto needed = qsizetype(m_bytes.size()) + count;
+    const auto capacity = qsizetype(m_bytes.capacity());
+    if (needed > capacity)
+        m_bytes.reserve(size_t(std::max(needed, std::min(2 * capacity, kMaxRows))));
+}
+
 void TByteColumn::DropOldest(qsizetype count)
 {
     beginResetModel();
-    m_bytes.remove(0, std::min(count, m_bytes.size()));
+    m_bytes.erase(m_bytes.begin(), m_bytes.begin() + std::min(count, qsizetype(m_bytes.size())));
     endResetModel();
     NotifyChanged(0);
 }
@@ -42,8 +56,7 @@ void TByteColumn::DropOldest(qsizetype count)
 void TByteColumn::Clear()
 {
     beginResetModel();
-    m_bytes.clear();
-    m_bytes.squeeze();
+    m_bytes = {};
     endResetModel();
     NotifyChanged(0);
 }
@@ -70,7 +83,7 @@ QByteArray TByteColumn::RowText(int row) const
 {
     if (row < 0 || row >= RowCount())
         return {};
-    return FormatByte(m_format, static_cast<std::uint8_t>(m_bytes[row]));
+    return FormatByte(m_format, m_bytes[size_t(row)]);
 }
 
 bool TByteColumn::RowEndsLine(int row) const

@@ -4,12 +4,16 @@
 
 #include <QAbstractListModel>
 
+#include <vector>
+
 // The binary text of a byte: eight characters 0 or 1, most significant bit first.
 QByteArray IntToBin(int value);
 
 // One value column: every received byte as one row, shown in decimal, as two hex digits or as
 // eight binary digits. Keeps one byte per row and formats rows only when they are shown, so an
-// hour of data costs megabytes, not gigabytes. Serves both a TMemoView and a QListView.
+// hour of data costs megabytes, not gigabytes. At kMaxRows rows the oldest quarter goes, so that
+// a column never holds more than kMaxRows bytes however long the program runs.
+// Serves both a TMemoView and a QListView.
 class TByteColumn : public QAbstractListModel, public TRowSource
 {
     Q_OBJECT
@@ -31,11 +35,13 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    static constexpr qsizetype kMaxRows = qsizetype(1) << 30;
+    // 64 MiB: the three columns together stay near 200 MB over a day at 115200 baud.
+    static constexpr qsizetype kMaxRows = qsizetype(1) << 26;
 
 private:
     void DropOldest(qsizetype count);
+    void MakeRoom(qsizetype count);
 
     TFormat m_format;
-    QByteArray m_bytes;
+    std::vector<std::uint8_t> m_bytes;
 };

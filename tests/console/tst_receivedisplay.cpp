@@ -226,6 +226,28 @@ private slots:
         QCOMPARE(m_bin->RowText(0), QByteArray("01100011"));
     }
 
+    void columnDropsItsOldestQuarterAtTheCap()
+    {
+        TByteColumn column(TByteColumn::Dec);
+        QByteArray block(1 << 20, 0);
+        qsizetype fed = 0;
+        const auto feed = [&](int size) {
+            for (int i = 0; i < size; ++i)
+                block[i] = char((fed + i) % 251);
+            column.Append(block.constData(), size);
+            fed += size;
+        };
+        while (fed < TByteColumn::kMaxRows)
+            feed(int(block.size()));
+        QCOMPARE(column.RowCount(), TByteColumn::kMaxRows);
+
+        feed(1000);
+        QCOMPARE(column.RowCount(), TByteColumn::kMaxRows / 4 * 3);
+        const qsizetype dropped = fed - column.RowCount();
+        QCOMPARE(column.RowText(0), QByteArray::number(dropped % 251));
+        QCOMPARE(column.RowText(column.RowCount() - 1), QByteArray::number((fed - 1) % 251));
+    }
+
     void counterCountsTheChosenCode()
     {
         QList<std::int32_t> shown;
