@@ -82,6 +82,30 @@ private slots:
         QCOMPARE(TxText(f), QString::fromLatin1(bytes) + u'\n');
     }
 
+    // Far beyond a line edit's default limit of 32,767 characters, with characters that the store
+    // file holds in two bytes and escapes that decode to fewer.
+    void longStoredMacroIsSentAndStoredBackWhole()
+    {
+        const QString text = QStringLiteral("ATcaf\u00e9 #013$0A##$$\u00ff;").repeated(15000);
+        const QByteArray bytes = QByteArray("ATcaf\xe9 \r\n#$\xff;").repeated(15000);
+        QCOMPARE(text.size(), 300000);
+        TFakeSerialPlatform platform;
+        TMainFormFixture f(&platform);
+        QVERIFY(TUserStore().WriteText(TMainFormFixture::StateSection(), "lbMacro1_Text", text));
+        f.Restart();
+        f.Form().show();
+        f.Click("ConnectBtn");
+
+        f.Click("bMacro1");
+        QCOMPARE(platform.Written.size(), bytes.size());
+        QCOMPARE(platform.Written, bytes);
+        f.Control<QAction>("SaveMacro11")->trigger();
+        f.Form().close();
+        const TUserStore store;
+        QCOMPARE(store.ReadText(TMainFormFixture::StateSection(), "lbMacro1_Text"), text);
+        QCOMPARE(store.ReadText(HistoryKey(1), "H0"), text);
+    }
+
     void zeroByteEndsTheEchoButIsSent()
     {
         TFakeSerialPlatform platform;
