@@ -41,50 +41,36 @@ TStoreFile::TStoreFile(const QString &path)
     : m_path(path)
     , m_refusal(StoreFileCheck::Refusal(path))
 {
-    if (m_refusal)
-        return;
-    m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    // Qt parses sections lazily and keeps what it can of a damaged file, dropping the rest at the
-    // next write. Parse everything now so the damage shows before anything is written.
-    m_settings->allKeys();
-    if (m_settings->status() == QSettings::FormatError) {
-        KeepCopyOfDamagedFile();
-        // A QSettings status never returns to NoError; a fresh object (sharing Qt's parsed copy of
-        // the file) is needed so that a later write failure can still be seen.
-        m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    }
+    if (!m_refusal)
+        m_parsed = TParsedStore::Of(path);
 }
 
 TStoreFile::~TStoreFile() = default;
 
-void TStoreFile::KeepCopyOfDamagedFile()
-{
-    const QString copy = m_path + QStringLiteral(".damaged");
-    QFile::remove(copy);
-    QFile::copy(m_path, copy);
-}
-
 const TStoreFile::TIndex &TStoreFile::Index()
 {
-    if (!m_index)
-        m_index = BuildIndex();
-    return *m_index;
+    if (!m_parsed) {
+        static const TIndex kNothing;
+        return kNothing;
+    }
+    if (!m_parsed->Index)
+        m_parsed->Index = BuildIndex();
+    return *m_parsed->Index;
 }
 
 std::unique_ptr<TStoreFile::TIndex> TStoreFile::BuildIndex()
 {
     auto index = std::make_unique<TIndex>();
-    const QStringList keys = m_settings ? m_settings->allKeys() : QStringList();
+    const QStringList keys = m_parsed->Settings().allKeys();
     bool twoSpellings = false;
     for (const QString &key : keys)
         twoSpellings |= !Add(*index, key);
     if (!twoSpellings)
         return index;
     // Only now is the order of the lines worth reading the file again for.
-    if (m_order.isEmpty()) {
+    if (!m_parsed->Order) {
         QFile file(m_path);
-        if (file.open(QIODevice::ReadOnly))
-            m_order = IniLineOrder(file.readAll());
+        m_parsed->Order = file.open(QIODevice::ReadOnly) ? IniLineOrder(file.readAll()) : QHash<QString, int>();
     }
     QHash<QString, int> keptOrder;
     for (const QString &key : keys) {
@@ -126,7 +112,9 @@ bool TStoreFile::Add(TIndex &index, const QString &path)
 
 int TStoreFile::OrderOf(const QString &path) const
 {
-    return m_changed.contains(path) ? kChangedNow : m_order.value(path, kNotInFile);
+    if (m_changed.contains(path))
+        return kChangedNow;
+    return m_parsed && m_parsed->Order ? m_parsed->Order->value(path, kNotInFile) : kNotInFile;
 }
 
 QString TStoreFile::Spelled(const QStringList &levels)
@@ -173,7 +161,7 @@ std::optional<QVariant> TStoreFile::Value(const QStringList &levels, const QStri
     const QStringList spellings = Index().Spellings.value(Lower(With(levels, name)));
     if (spellings.isEmpty())
         return std::nullopt;
-    return m_settings->value(Newest(spellings));
+    return m_parsed->Settings().value(Newest(spellings));
 }
 
 QString TStoreFile::Newest(const QStringList &spellings) const
@@ -223,7 +211,7 @@ void TStoreFile::Fold()
     for (auto it = index.Spellings.cbegin(); it != index.Spellings.cend(); ++it) {
         const QString to = Spelled(it.key().split(QLatin1Char('/')));
         if (it.value() != QStringList{to})
-            moves.append({it.value(), to, m_settings->value(Newest(it.value()))});
+            moves.append({it.value(), to, m_parsed->Settings().value(Newest(it.value()))});
     }
     // Everything below a spelling that goes is itself spelled so and moves too: read all first.
     for (const TMove &move : moves) {
@@ -238,35 +226,35 @@ void TStoreFile::Fold()
 
 void TStoreFile::Set(const QString &path, const QVariant &value)
 {
-    if (!m_settings)
+    if (!m_parsed)
         return;
     RememberBeforeChange(path);
-    m_settings->setValue(path, value);
+    m_parsed->Settings().setValue(path, value);
     m_changed.insert(path);
     // Set spells every level as the index keeps it, so the index stays true without a rebuild.
-    if (m_index)
-        Add(*m_index, path);
+    if (m_parsed->Index)
+        Add(*m_parsed->Index, path);
 }
 
 void TStoreFile::Remove(const QString &path)
 {
-    if (!m_settings)
+    if (!m_parsed)
         return;
     for (const QString &name : Below(path))
         RememberBeforeChange(PathOf(path, name));
     RememberBeforeChange(path);
-    m_settings->remove(path);
-    m_index.reset();
+    m_parsed->Settings().remove(path);
+    m_parsed->Index.reset();
 }
 
 void TStoreFile::RemoveValueOnly(const QString &path)
 {
-    if (!m_settings)
+    if (!m_parsed)
         return;
     // QSettings::remove() drops everything below the name as well.
     QList<std::pair<QString, QVariant>> kept;
     for (const QString &name : Below(path))
-        kept.append({PathOf(path, name), m_settings->value(PathOf(path, name))});
+        kept.append({PathOf(path, name), m_parsed->Settings().value(PathOf(path, name))});
     Remove(path);
     for (const auto &[name, value] : kept)
         Set(name, value);
@@ -274,17 +262,18 @@ void TStoreFile::RemoveValueOnly(const QString &path)
 
 QStringList TStoreFile::Below(const QString &path) const
 {
-    m_settings->beginGroup(path);
-    const QStringList below = m_settings->allKeys();
-    m_settings->endGroup();
+    QSettings &settings = m_parsed->Settings();
+    settings.beginGroup(path);
+    const QStringList below = settings.allKeys();
+    settings.endGroup();
     return below;
 }
 
 void TStoreFile::RememberBeforeChange(const QString &path)
 {
     std::optional<QVariant> before;
-    if (m_settings->contains(path))
-        before = m_settings->value(path);
+    if (m_parsed->Settings().contains(path))
+        before = m_parsed->Settings().value(path);
     m_journal.append({path, before});
 }
 
@@ -298,15 +287,17 @@ bool TStoreFile::Commit()
     Fold();
     // QSettings creates the file but not its folder.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    m_settings->sync();
-    const bool written = m_settings->status() == QSettings::NoError;
-    if (!written) {
+    m_parsed->Settings().sync();
+    const bool written = m_parsed->Settings().status() == QSettings::NoError;
+    if (written) {
+        m_parsed->Saved();
+    } else {
         Undo();
+        m_parsed->Failed();
         m_error = StoreFileCheck::WhyNotWritten(m_path, QFileInfo(m_path).size() + kGrowthAllowance);
     }
     m_journal.clear();
     m_changed.clear();
-    m_index.reset();
     return written;
 }
 
@@ -317,8 +308,8 @@ void TStoreFile::Undo()
     for (auto entry = m_journal.crbegin(); entry != m_journal.crend(); ++entry) {
         const auto &[path, before] = *entry;
         if (before)
-            m_settings->setValue(path, *before);
+            m_parsed->Settings().setValue(path, *before);
         else
-            m_settings->remove(path);
+            m_parsed->Settings().remove(path);
     }
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QHash>
+#include "parsedstore.h"
+
 #include <QList>
 #include <QSet>
-#include <QSettings>
 #include <QStringList>
 
 #include <memory>
@@ -15,7 +15,8 @@
 // under any spelling; where spellings disagree, the one set last in the file wins, as a reader
 // going down the file would take it. A commit writes every key back under one spelling, the one
 // standing first in the file, with every value kept. Levels are key names without separators.
-// Lives only for the duration of one store operation.
+// Lives only for the duration of one store operation; what it parsed is kept for the next one
+// while the file stays unchanged (TParsedStore).
 class TStoreFile
 {
 public:
@@ -43,18 +44,10 @@ public:
     QString Error() const { return m_error; }
 
 private:
-    struct TIndex
-    {
-        // Lower-case path of every value -> the exact paths holding it.
-        QHash<QString, QStringList> Spellings;
-        // Lower-case path of every key and value -> the spelling of its last level to keep.
-        QHash<QString, QString> Kept;
-        // Lower-case key path -> lower-case names of the values and of the keys directly inside.
-        QHash<QString, QSet<QString>> Values;
-        QHash<QString, QSet<QString>> Groups;
-    };
+    using TIndex = TStoreIndex;
     const TIndex &Index();
     std::unique_ptr<TIndex> BuildIndex();
+    const QHash<QString, int> &Order();
     // Adds one exact path; false when one of its levels is spelled otherwise than the index keeps it.
     static bool Add(TIndex &index, const QString &path);
     int OrderOf(const QString &path) const;
@@ -64,7 +57,6 @@ private:
     QStringList Named(const QString &group, const QSet<QString> &names);
     void Fold();
 
-    void KeepCopyOfDamagedFile();
     void RememberBeforeChange(const QString &path);
     void Set(const QString &path, const QVariant &value);
     void Remove(const QString &path);
@@ -75,10 +67,8 @@ private:
 
     QString m_path;
     std::optional<QString> m_refusal;
-    std::unique_ptr<QSettings> m_settings;
-    std::unique_ptr<TIndex> m_index;   // nothing while out of date
-    // Where each exact path stands in the file; loaded only when some name has two spellings.
-    QHash<QString, int> m_order;
+    // Shared with the other passes on the same file; nothing when the file is refused.
+    std::shared_ptr<TParsedStore> m_parsed;
     // Paths set by this pass: they are newer than anything in the file.
     QSet<QString> m_changed;
     // Values as they were before this pass changed them, oldest first; nothing = absent.

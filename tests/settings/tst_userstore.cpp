@@ -307,6 +307,17 @@ private slots:
         QCOMPARE(copy.readAll(), damaged);
     }
 
+    // What a call parses is kept for the next one; a change to the file is seen all the same.
+    void aFileChangedByHandIsReadAgain()
+    {
+        TUserStore store;
+        QVERIFY(store.WriteText("Software\\T", "V", "old"));
+        QCOMPARE(store.ReadText("Software\\T", "V"), QString("old"));
+        QVERIFY(WriteStoreFile("[Software]\nT\\V=new\nT\\W=1\n"));
+        QCOMPARE(store.ReadText("Software\\T", "V"), QString("new"));
+        QCOMPARE(store.ValueNames("Software\\T"), (QStringList{"V", "W"}));
+    }
+
     void missingFileIsAnEmptyStore()
     {
         TUserStore store;
