@@ -28,6 +28,11 @@ THistoryComboBox::THistoryComboBox(QWidget *parent)
     // A line edit cuts its text at 32,767 characters; a stored macro or history entry is longer
     // at times and must come back whole.
     lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    // By default the box measures every entry for its size hint, which for an entry of megabytes
+    // lays out all of its text, for seconds and hundreds of megabytes. The window gives the boxes
+    // their width. The entries have no icons: sized for none, the box keeps its height.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setIconSize(QSize(0, 0));
 }
 
 QString THistoryComboBox::KeyPath() const
@@ -62,9 +67,12 @@ void THistoryComboBox::LoadHistory()
 void THistoryComboBox::ShowLoaded(const QStringList &entries)
 {
     clear();
-    addItems(entries);
-    // Adding to an empty box selects the first item; a load leaves the edit text empty.
+    // Rows added to an empty box make the first one current, its text laid out in the edit field;
+    // the rows come in empty and get their texts once none is current, as a load leaves it.
+    model()->insertRows(0, int(entries.size()));
     setCurrentIndex(-1);
+    for (int i = 0; i < entries.size(); ++i)
+        setItemText(i, entries[i]);
     clearEditText();
 }
 
