@@ -5,6 +5,7 @@
 //   recv_bench [--mib N] [--seconds S]     all cases, one line each
 //   recv_bench --case NAME [...]           one case
 //   recv_bench --decorated [...]           the receive box's font underlined and struck out
+#include "benchprocess.h"
 #include "comportmap.h"
 #include "ptyfeeder.h"
 #include "receiverig.h"
@@ -13,7 +14,6 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -169,8 +169,7 @@ int RunCase(const TCase &test, double mib, double seconds, int holdMs, bool deco
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    DrawOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -186,21 +185,16 @@ int main(int argc, char *argv[])
     const double seconds = parser.value(secondsOption).toDouble();
 
     if (parser.isSet(caseOption)) {
-        for (const TCase &test : kCases)
-            if (parser.value(caseOption) == QLatin1String(test.name))
-                return RunCase(test, mib, seconds, parser.value(holdOption).toInt(),
-                               parser.isSet(decoratedOption));
+        if (const TCase *test = FindCase(kCases, parser.value(caseOption)))
+            return RunCase(*test, mib, seconds, parser.value(holdOption).toInt(), parser.isSet(decoratedOption));
         return std::fprintf(stderr, "no such case\n"), 2;
     }
     for (const TCase &test : kCases) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedChannels);
         QStringList arguments{"--case", test.name, "--mib", parser.value(mibOption), "--seconds",
                               parser.value(secondsOption)};
         if (parser.isSet(decoratedOption))
             arguments << "--decorated";
-        child.start(QCoreApplication::applicationFilePath(), arguments);
-        child.waitForFinished(-1);
+        RunInChildProcess(arguments);
     }
     return 0;
 }

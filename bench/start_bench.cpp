@@ -6,6 +6,7 @@
 //   start_bench [--mib N]          all cases, one line each (N: MiB per large value, default 10)
 //   start_bench --keep DIR         the same, the stores prepared in DIR/1, DIR/2 ... and kept
 //   start_bench --case NAME --config DIR      one case on a store prepared under DIR, to profile
+#include "benchprocess.h"
 #include "formplacement.h"
 #include "receiverig.h"
 #include "userstore.h"
@@ -15,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -109,7 +109,7 @@ int RunCase(const TCase &test, const QString &config)
     QTimer::singleShot(0, &loop, &QEventLoop::quit);
     loop.exec();
     const double answered = double(wall.nsecsElapsed()) / 1e9;
-    std::printf("%-24s store %7.1f MiB  created %6.2f s  answers %6.2f s  peak %6.1f MB (%6.1f MB before)\n",
+    std::printf("%-26s store %7.1f MiB  created %6.2f s  answers %6.2f s  peak %6.1f MB (%6.1f MB before)\n",
                 test.name, fileMiB, created, answered, PeakResidentMB(), peakBefore);
     return 0;
 }
@@ -118,8 +118,7 @@ int RunCase(const TCase &test, const QString &config)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    DrawOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -131,9 +130,8 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     if (parser.isSet(caseOption)) {
-        for (const TCase &test : kCases)
-            if (parser.value(caseOption) == QLatin1String(test.name))
-                return RunCase(test, parser.value(configOption));
+        if (const TCase *test = FindCase(kCases, parser.value(caseOption)))
+            return RunCase(*test, parser.value(configOption));
         return std::fprintf(stderr, "no such case\n"), 2;
     }
     const auto large = qsizetype(parser.value(mibOption).toDouble() * 1048576);
@@ -145,10 +143,7 @@ int main(int argc, char *argv[])
             : temporary.path();
         TUserStore store(config + QStringLiteral("/velorand/registry.ini"));
         test.prepare(store, large);
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {"--case", test.name, "--config", config});
-        child.waitForFinished(-1);
+        RunInChildProcess({"--case", test.name, "--config", config});
     }
     return 0;
 }
