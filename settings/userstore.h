@@ -14,7 +14,7 @@ class TStoreFile;
 // is one byte (U+0001..U+00FF); texts read back unchanged.
 //
 // Every call reads or writes the file at once, so two objects on the same file see each other's
-// writes. Failures are reported by return values and LastError(); nothing throws. A missing file
+// writes; a read parses the file again only when it has changed since the last call. Failures are reported by return values and LastError(); nothing throws. A missing file
 // reads as an empty store; of a damaged file the readable part is used, and a copy of it is kept
 // beside it ("registry.ini.damaged") before the first write replaces it. A path that is no regular
 // file (a device, a named pipe) is never opened: it reads as an empty store and refuses writes.
