@@ -35,7 +35,7 @@ std::shared_ptr<TParsedStore> TParsedStore::Of(const QString &path)
     const std::optional<TFileStamp> stamp = StampOf(path);
     if (kept && kept->m_path == path && kept->m_stamp == stamp)
         return kept;
-    // Let go of the old parse first: with no QSettings object left on a file, Qt reads it anew.
+    // Let go of the old parse first, so that it is not held in memory beside the new one.
     kept.reset();
     if (!g_forgetAtExit && QCoreApplication::instance()) {
         qAddPostRoutine(ForgetKeptStore);

@@ -47,7 +47,6 @@ private:
     using TIndex = TStoreIndex;
     const TIndex &Index();
     std::unique_ptr<TIndex> BuildIndex();
-    const QHash<QString, int> &Order();
     // Adds one exact path; false when one of its levels is spelled otherwise than the index keeps it.
     static bool Add(TIndex &index, const QString &path);
     int OrderOf(const QString &path) const;
