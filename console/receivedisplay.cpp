@@ -37,6 +37,7 @@ void TReceiveDisplay::Receive(const void *data, int size, const TReceiveOptions 
         const QByteArray last = m_box.Get(m_box.Count() - 1);
         m_line.assign(last.constData(), std::size_t(last.size()));
     }
+    m_lineShown = !m_line.empty();
 
     std::optional<TLogWriteError> failure;
     try {
@@ -145,13 +146,16 @@ void TReceiveDisplay::LineEnd(bool stamp)
     WriteBack(stamp);
     m_box.Add({});
     m_line.clear();
+    m_lineShown = false;
 }
 
-// The stamped line is built in a buffer of its own that keeps its storage from line to line.
+// A line that arrives over several reads is stamped at its first write-back only: the stamp then
+// is part of the box's text, and the later parts are read back with it. The stamped line is built
+// in a buffer of its own that keeps its storage from line to line.
 void TReceiveDisplay::WriteBack(bool stamp)
 {
     QByteArrayView text(m_line.data(), qsizetype(m_line.size()));
-    if (stamp) {
+    if (stamp && !m_lineShown) {
         const QByteArray time = m_clock.TimeText();
         m_stamped.assign(time.constData(), std::size_t(time.size()));
         m_stamped.append("> ").append(m_line);

@@ -27,8 +27,9 @@ struct TReceiveOptions
 
 // Turns each received block into what the receive box, the value columns and the character
 // counter show, and has the open log write its records. String mode keeps no state between
-// calls: the line still being received lives in the box as its last line. Work per block is
-// bounded by the block and the few rows it touches, not by what the box already holds.
+// calls: the line still being received lives in the box as its last line. A time stamp goes in
+// front of a line once, when its first part is shown. Work per block is bounded by the block and
+// the few rows it touches, not by what the box already holds.
 class TReceiveDisplay
 {
 public:
@@ -68,5 +69,7 @@ private:
     std::int32_t m_charCount = 0;
     // The line in progress during one call; kept only to reuse its storage.
     std::string m_line;
+    // The line in progress came from the box, so an earlier call has written it back already.
+    bool m_lineShown = false;
     std::string m_stamped;
 };

@@ -74,19 +74,59 @@ private slots:
         QCOMPARE(m_box->Text(), text);
     }
 
-    void stampsAreAddedAtEveryWriteBack()
+    // Each read comes a second later than the one before: the stamp shows when the line began.
+    void lineOverSeveralReadsIsStampedOnce_data()
     {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<TBlocks>("blocks");
+        QTest::addColumn<QByteArray>("text");
+
+        const QByteArray line = "temperature=21.5\r";
+        const QByteArray stamped = "14:05:01> temperature=21.5\r\n\r\n";
+        for (qsizetype size = line.size(); size >= 1; size = size > 4 ? size / 2 : size - 1) {
+            TBlocks blocks;
+            for (qsizetype at = 0; at < line.size(); at += size)
+                blocks << line.mid(at, size);
+            QTest::addRow("%d reads", int(blocks.size())) << QByteArray() << blocks << stamped;
+        }
+        QTest::newRow("line end alone in the next read") << QByteArray() << TBlocks{"ab", "\r"}
+                                                         << QByteArray("14:05:01> ab\r\n\r\n");
+        QTest::newRow("lines begin within reads") << QByteArray() << TBlocks{"ab\rcd", "e\rf", "\r"}
+                                                  << QByteArray("14:05:01> ab\r\n14:05:01> cde\r\n"
+                                                                "14:05:02> f\r\n\r\n");
+        QTest::newRow("after an empty line in progress") << QByteArray("old\r\n\r\n") << TBlocks{"x", "y\r"}
+                                                         << QByteArray("old\r\n14:05:01> xy\r\n\r\n");
+        QTest::newRow("backspaces keep the stamp") << QByteArray() << TBlocks{"abc", "\b\bd\r"}
+                                                   << QByteArray("14:05:01> ad\r\n\r\n");
+    }
+
+    void lineOverSeveralReadsIsStampedOnce()
+    {
+        QFETCH(QByteArray, start);
+        QFETCH(TBlocks, blocks);
+        QFETCH(QByteArray, text);
+        m_box->SetText(start);
         TReceiveOptions options;
         options.TimeStamps = true;
+        for (int read = 0; read < blocks.size(); ++read) {
+            m_clock.Time = "14:05:0" + QByteArray::number(read % 9 + 1);
+            Receive({blocks[read]}, options);
+        }
+        QCOMPARE(m_box->Text(), text);
+    }
+
+    // Time is read at each write-back; it is the first write-back of a line that decides.
+    void timeBoxAppliesToLinesBegunWhileItIsOn()
+    {
+        TReceiveOptions options;
         Receive({"hello"}, options);
-        QCOMPARE(m_box->Text(), QByteArray("14:05:09> hello\r\n"));
-        m_clock.Time = "14:05:10";
-        Receive({"\r"}, options);
-        QCOMPARE(m_box->Text(), QByteArray("14:05:10> 14:05:09> hello\r\n\r\n"));
-        QCOMPARE(m_box->Count(), 2);
+        options.TimeStamps = true;
+        Receive({" world\rnext"}, options);
+        QCOMPARE(m_box->Text(), QByteArray("hello world\r\n14:05:09> next\r\n"));
         options.TimeStamps = false;
-        Receive({"x"}, options);
-        QCOMPARE(m_box->Get(1), QByteArray("x"));
+        Receive({"\r"}, options);
+        QCOMPARE(m_box->Get(1), QByteArray("14:05:09> next"));
+        QCOMPARE(m_box->Count(), 3);
     }
 
     void backspaceOnlyCallLeavesTheBoxAlone()
@@ -100,7 +140,7 @@ private slots:
         QCOMPARE(m_box->Text(), before);
         QCOMPARE(m_clock.TimeReads, reads);
         Receive({"\r"}, options);
-        QCOMPARE(m_box->Get(0), QByteArray("14:05:09> 14:05:09> ab"));
+        QCOMPARE(m_box->Get(0), QByteArray("14:05:09> ab"));
     }
 
     // The line in progress lives in the box alone: what happens to the box between calls counts.
@@ -167,8 +207,8 @@ private slots:
         QCOMPARE(m_box->Get(2), QByteArray("klmn"));
         m_clock.Time = "14:05:10";
         Receive({"o\r"}, options);
-        // Only the last wrap row was read back and stamped again.
-        QCOMPARE(m_box->Text(), QByteArray("14:05:09> abcdefghij14:05:10> klmno\r\n\r\n"));
+        // Only the last wrap row was read back, and it goes on without a stamp of its own.
+        QCOMPARE(m_box->Text(), QByteArray("14:05:09> abcdefghijklmno\r\n\r\n"));
 
         m_box->SetText(QByteArray(5010, 'x'));
         QCOMPARE(m_box->Count(), 501);
