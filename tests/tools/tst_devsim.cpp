@@ -3,6 +3,7 @@
 #include "comportmap.h"
 #include "tempstore.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
 
@@ -41,14 +42,20 @@ private:
     QProcess m_process;
 };
 
-// Collects what the driver receives.
+// Collects what the driver receives, and when each read ended.
 struct TReceiver {
     QByteArray bytes;
+    QList<qsizetype> readEnds;
+    QList<qint64> readTimesNs;
+    QElapsedTimer clock;
     void Attach(TCommPortDriver &driver)
     {
+        clock.start();
         driver.SetComPortPollingDelay(0);
         driver.OnReceiveData = [this](QObject *, const void *data, int size) {
             bytes.append(static_cast<const char *>(data), size);
+            readEnds << bytes.size();
+            readTimesNs << clock.nsecsElapsed();
         };
     }
 };
@@ -128,6 +135,22 @@ private slots:
                  line.constData());
     }
 
+    // At 4800 baud a byte takes 2.083 ms: an echo of 100 bytes cannot be back in less than 208 ms,
+    // and comes in over many reads.
+    void baudRateTricklesWhatTheBoardSends()
+    {
+        TBoardOnPort board(pnCOM3, {"--quiet", "--baud", "4800"});
+        QVERIFY(!board.devsim.DevicePath().isEmpty());
+        QVERIFY(board.driver.OpenPort());
+        const QByteArray sent = QByteArray("0123456789").repeated(10);
+        const qint64 sentAt = board.receiver.clock.nsecsElapsed();
+        QVERIFY(board.driver.WriteText(sent));
+        QTRY_COMPARE_WITH_TIMEOUT(board.receiver.bytes.size(), sent.size(), 10000);
+        QCOMPARE(board.receiver.bytes, sent);
+        QVERIFY(board.receiver.readTimesNs.last() - sentAt >= sent.size() * 10 * qint64(1'000'000'000) / 4800);
+        QVERIFY2(board.receiver.readEnds.size() >= 10, qPrintable(QString::number(board.receiver.readEnds.size())));
+    }
+
     void floodSendsLinesAtRate()
     {
         TBoardOnPort board(pnCOM4, {"--flood", "50000"});
@@ -169,6 +192,8 @@ private slots:
         QTest::newRow("port 7") << QStringList{"--com", "7"};
         QTest::newRow("port text") << QStringList{"--com", "one"};
         QTest::newRow("negative rate") << QStringList{"--flood", "-5"};
+        QTest::newRow("baud 0") << QStringList{"--baud", "0"};
+        QTest::newRow("baud beyond any line") << QStringList{"--baud", "4000001"};
         QTest::newRow("missing payload") << QStringList{"--flood", "10", "--payload", "/nonexistent/payload"};
         QTest::newRow("unknown option") << QStringList{"--bogus"};
     }

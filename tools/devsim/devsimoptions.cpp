@@ -1,5 +1,7 @@
 #include "devsimoptions.h"
 
+#include "linepace.h"
+
 #include <QCommandLineParser>
 #include <QFile>
 
@@ -31,6 +33,9 @@ void Describe(QCommandLineParser &parser)
          QStringLiteral("rate")},
         {QStringLiteral("payload"), QStringLiteral("Flood with the contents of <file> instead of 64-byte lines."),
          QStringLiteral("file")},
+        {QStringLiteral("baud"),
+         QStringLiteral("Send as a line at <rate> baud does: one byte every 10 bits' time, each as it arrives."),
+         QStringLiteral("rate")},
     });
 }
 
@@ -61,6 +66,11 @@ std::optional<TDevSimOptions> ParseDevSimOptions(const QStringList &arguments, i
         options.FloodRate = parser.value(QStringLiteral("flood")).toLongLong(&ok);
         if (!ok || options.FloodRate <= 0)
             return Fail(QStringLiteral("--flood takes a positive byte rate"), exitCode);
+    }
+    if (parser.isSet(QStringLiteral("baud"))) {
+        options.Baud = parser.value(QStringLiteral("baud")).toLongLong(&ok);
+        if (!ok || options.Baud < 1 || options.Baud > TLinePace::kMaxBaud)
+            return Fail(QStringLiteral("--baud takes a rate from 1 to %1").arg(TLinePace::kMaxBaud), exitCode);
     }
     if (parser.isSet(QStringLiteral("payload"))) {
         QFile file(parser.value(QStringLiteral("payload")));

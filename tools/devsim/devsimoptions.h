@@ -14,6 +14,7 @@ struct TDevSimOptions {
     bool Quiet = false;           // no sensor line every second
     std::int64_t FloodRate = 0;   // bytes per second of flood payload, 0 for no flood
     QByteArray FloodPattern;      // empty: generated 64-byte lines
+    std::int64_t Baud = 0;        // the line rate the board sends at, 0 for as fast as the client reads
 };
 
 // The options, or nothing after printing the reason (or the help) to the right stream;

@@ -6,10 +6,11 @@
 TSimulatedBoard::TSimulatedBoard(const TDevSimOptions &options, QObject *parent)
     : QObject(parent)
     , m_options(options)
+    , m_output(m_device, options.Baud)
     , m_flood(options.FloodRate, options.FloodPattern)
 {
     connect(&m_device, &TPtyDevice::Received, this,
-            [this](const QByteArray &bytes) { m_device.Send(m_responder.Answer(bytes)); });
+            [this](const QByteArray &bytes) { m_output.Send(m_responder.Answer(bytes)); });
     connect(&m_sensorTimer, &QTimer::timeout, this, &TSimulatedBoard::SendSensorLine);
     connect(&m_floodTimer, &QTimer::timeout, this, &TSimulatedBoard::Flood);
 }
@@ -67,14 +68,14 @@ void TSimulatedBoard::SendSensorLine()
     const int step = m_sensorCount++ % 8;
     const double temperature = 21.4 + (step < 4 ? step : 8 - step) * 0.1;
     const int humidity = 40 + (step / 3);
-    m_device.Send(QStringLiteral("T=%1C H=%2%\r\n").arg(temperature, 0, 'f', 1).arg(humidity).toLatin1());
+    m_output.Send(QStringLiteral("T=%1C H=%2%\r\n").arg(temperature, 0, 'f', 1).arg(humidity).toLatin1());
 }
 
 void TSimulatedBoard::Flood()
 {
     // Keep at most half the output buffer queued, so a slow reader slows the flood instead of
     // losing payload.
-    const qsizetype room = TPtyDevice::kMaxPending / 2 - m_device.Pending();
+    const qsizetype room = TPtyDevice::kMaxPending / 2 - m_output.Pending();
     if (room > 0)
-        m_device.Send(m_flood.Take(m_floodClock.elapsed(), room));
+        m_output.Send(m_flood.Take(m_floodClock.elapsed(), room));
 }

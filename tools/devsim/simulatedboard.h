@@ -3,6 +3,7 @@
 #include "boardresponder.h"
 #include "devsimoptions.h"
 #include "floodsource.h"
+#include "pacedoutput.h"
 #include "portmaplease.h"
 #include "ptydevice.h"
 
@@ -35,6 +36,7 @@ private:
 
     TDevSimOptions m_options;
     TPtyDevice m_device;
+    TPacedOutput m_output;
     TBoardResponder m_responder;
     TFloodSource m_flood;
     QElapsedTimer m_floodClock;
