@@ -1,13 +1,18 @@
+#include "devsimprocess.h"
 #include "mainformfixture.h"
 #include "pseudoterminal.h"
 
+#include "commportdriver.h"
 #include "memoview.h"
 
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -76,6 +81,39 @@ private slots:
         Send("c\n");
         QTRY_COMPARE(Box()->Lines().Text(), QByteArray("a\r\nb\r\nc\r\n\r\n"));
         QCOMPARE(Box()->accessibleName(), QString("Receive"));
+    }
+
+    // The board at the window's 4800 baud: its lines come in over many reads, each shows one stamp.
+    void lineThatTricklesInShowsOneStamp()
+    {
+        TDevSimProcess board(DEVSIM_PATH, {"--baud", "4800"});
+        const QString path = board.DevicePath();
+        QVERIFY(!path.isEmpty());
+        m_f->Click("DisconnectBtn");
+        m_f->MapPort(1, path);
+        m_f->Control<QCheckBox>("TCBox")->setChecked(true);
+        TCommPortDriver &driver = m_f->Form().CommPortDriver();
+        int reads = 0;
+        driver.OnReceiveData = [&reads, show = driver.OnReceiveData](QObject *sender, const void *data,
+                                                                     int size) {
+            ++reads;
+            show(sender, data, size);
+        };
+        m_f->Click("ConnectBtn");
+        // Waited for in a running event loop, which takes each piece as it comes; a line is split
+        // when there are more reads than lines.
+        QSignalSpy frames(Box(), &TMemoView::FrameApplied);
+        QStringList lines;
+        const QDeadlineTimer deadline(30000);
+        while (!deadline.hasExpired() && (lines.size() < 4 || reads < lines.size() + 2)) {
+            frames.wait(1000);
+            lines = QString::fromLatin1(Box()->Lines().Text()).split(QStringLiteral("\r\n"));
+        }
+        QVERIFY2(lines.size() >= 4 && reads >= lines.size() + 2, qPrintable(QString::number(reads)));
+        for (const QString &line : lines)
+            QVERIFY2(line.isEmpty() || line.count(QStringLiteral("> ")) == 1, qPrintable(line));
+        const QRegularExpression sensorLine("^[^>]+> T=\\d+\\.\\dC H=\\d+%$");
+        QVERIFY2(sensorLine.match(lines[1]).hasMatch(), qPrintable(lines[1]));
     }
 
     void hexModeShowsValues()

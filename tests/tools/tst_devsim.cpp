@@ -1,6 +1,7 @@
 // The simulated board as a program: what it publishes, what it answers, what it leaves behind.
 #include "commportdriver.h"
 #include "comportmap.h"
+#include "devsimprocess.h"
 #include "tempstore.h"
 
 #include <QElapsedTimer>
@@ -8,39 +9,6 @@
 #include <QTest>
 
 namespace {
-
-// devsim under a temporary configuration; stopped with SIGTERM when the object goes.
-class TDevSimProcess
-{
-public:
-    explicit TDevSimProcess(const QStringList &arguments)
-    {
-        m_process.setProgram(QStringLiteral(DEVSIM_PATH));
-        m_process.setArguments(arguments);
-        m_process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-        m_process.start();
-    }
-    ~TDevSimProcess() { Stop(); }
-
-    // The device path it printed, empty when it did not start.
-    QString DevicePath()
-    {
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
-        }
-        return QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    bool Stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return true;
-        m_process.terminate();
-        return m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit
-            && m_process.exitCode() == 0;
-    }
-
-private:
-    QProcess m_process;
-};
 
 // Collects what the driver receives, and when each read ended.
 struct TReceiver {
@@ -69,7 +37,7 @@ struct TBoardOnPort {
     TReceiver receiver;
 
     TBoardOnPort(TComPortNumber port, const QStringList &options)
-        : devsim(QStringList{"--com", QString::number(port + 1)} + options)
+        : devsim(DEVSIM_PATH, QStringList{"--com", QString::number(port + 1)} + options)
     {
         driver.SetComPort(port);
         receiver.Attach(driver);
@@ -85,7 +53,7 @@ private slots:
     void portMapEntryIsWhatTheDriverOpens()
     {
         TTempConfigHome home;
-        TDevSimProcess devsim({"--com", "3", "--quiet"});
+        TDevSimProcess devsim(DEVSIM_PATH, {"--com", "3", "--quiet"});
         const QString path = devsim.DevicePath();
         QVERIFY(!path.isEmpty());
         QCOMPARE(TComPortMap().DevicePath("COM3"), path);
@@ -178,7 +146,7 @@ private slots:
         TTempConfigHome home;
         if (earlier)
             QVERIFY(TComPortMap().Assign("COM5", *earlier));
-        TDevSimProcess devsim({"--com", "5", "--quiet"});
+        TDevSimProcess devsim(DEVSIM_PATH, {"--com", "5", "--quiet"});
         const QString path = devsim.DevicePath();
         QCOMPARE(TComPortMap().DevicePath("COM5"), path);
         QVERIFY(devsim.Stop());

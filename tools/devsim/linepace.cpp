@@ -63,5 +63,6 @@ std::int64_t TLinePace::ArrivedBy(std::int64_t nowNs) const
     if (nowNs <= m_startNs)
         return 0;
     // A board stopped for a long while must not overflow here.
-    return std::int64_t(std::min<__int128>(__int128(nowNs - m_startNs) * m_baud / kStepNs, m_arrived + Queued()));
+    const __int128 arrived = __int128(nowNs - m_startNs) * m_baud / kStepNs;
+    return std::int64_t(std::min<__int128>(arrived, m_arrived + Queued()));
 }
