@@ -7,17 +7,17 @@
 namespace {
 
 // The document turns every CR and LF into a line break; only the pair is one in the box.
-QString DisplayText(const QByteArray &line)
+QString DisplayText(const QString &line)
 {
     QString text;
     text.reserve(line.size());
     for (qsizetype i = 0; i < line.size(); ++i) {
-        const char c = line.at(i);
-        if (c == '\r' && i + 1 < line.size() && line.at(i + 1) == '\n') {
+        const QChar c = line.at(i);
+        if (c == u'\r' && i + 1 < line.size() && line.at(i + 1) == u'\n') {
             text += QLatin1Char('\n');
             ++i;
-        } else if (c != '\r' && c != '\n') {
-            text += QChar(static_cast<uchar>(c));
+        } else if (c != u'\r' && c != u'\n') {
+            text += c;
         }
     }
     return text;
@@ -25,7 +25,7 @@ QString DisplayText(const QByteArray &line)
 
 } // namespace
 
-void AppendMacroEcho(QPlainTextEdit &box, const QByteArray &line)
+void AppendMacroEcho(QPlainTextEdit &box, const QString &line)
 {
     QTextCursor cursor = box.textCursor();
     cursor.movePosition(QTextCursor::End);

@@ -52,10 +52,10 @@ void TMainForm::bMacro3Click()
 // have to wait for a file send, and go out framed as the handshaking choice then says.
 void TMainForm::SendMacroOf(const THistoryComboBox &box)
 {
-    const QByteArray decoded = DecodeMacro(box.currentText().toLatin1());
+    const std::u32string decoded = DecodeMacro(box.currentText());
     AppendMacroEcho(*m_ui->TxMemo, MacroEchoLine(decoded));
-    TransmitInTurn([this, decoded] {
-        WriteMacro(*m_driver, decoded, m_ui->HandshakingRG->ItemIndex() == kRtsOnTxItem);
+    TransmitInTurn([this, bytes = MacroBytes(decoded)] {
+        WriteMacro(*m_driver, bytes, m_ui->HandshakingRG->ItemIndex() == kRtsOnTxItem);
     });
 }
 

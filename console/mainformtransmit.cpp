@@ -6,6 +6,7 @@
 
 #include "aled.h"
 #include "application.h"
+#include "characterbytes.h"
 #include "commportdriver.h"
 #include "dialogs.h"
 #include "driversendport.h"
@@ -53,14 +54,6 @@ QString TypedText(const QKeyEvent &key, bool tabMovesFocus)
         || (key.key() == Qt::Key_Tab && tabMovesFocus))
         return {};
     return key.text();
-}
-
-// A character of the single-byte set is its own byte; any other goes out in UTF-8.
-QByteArray KeyBytes(char32_t key)
-{
-    if (key <= 0xFF)
-        return QByteArray(1, char(key));
-    return QString::fromUcs4(&key, 1).toUtf8();
 }
 
 } // namespace
@@ -128,7 +121,7 @@ void TMainForm::TxMemoKeyPress(char32_t Key)
     if (Key == U'\r' && m_ui->CRpLFCB->isChecked()) {
         m_driver->WriteText(QByteArrayLiteral("\r\n"));
     } else {
-        const QByteArray bytes = KeyBytes(Key);
+        const QByteArray bytes = CharacterBytes(Key);
         m_driver->WriteBytes(bytes.constData(), static_cast<std::int32_t>(bytes.size()));
     }
     if (rtsOnTx) {

@@ -106,6 +106,43 @@ private slots:
         QCOMPARE(store.ReadText(HistoryKey(1), "H0"), text);
     }
 
+    // What goes out is what the box shows: characters beyond the 8-bit set in UTF-8, as typed keys
+    // are; the 8-bit text and the escapes as single bytes, as before.
+    void macroSendsWhatTheBoxShows_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("echo");
+
+        QTest::newRow("8-bit text") << QString::fromLatin1("\xE9\xB0\xFF") << QByteArray("\xE9\xB0\xFF")
+                                    << QString::fromLatin1("\xE9\xB0\xFF");
+        QTest::newRow("beyond the 8-bit set") << QStringLiteral("€Ω😀") << QStringLiteral("€Ω😀").toUtf8()
+                                              << QStringLiteral("€Ω😀");
+        QTest::newRow("escapes") << QStringLiteral("$E2$82$AC#200") << QByteArray("\xE2\x82\xAC\xC8")
+                                 << QString::fromLatin1("\xE2\x82\xAC\xC8");
+        QTest::newRow("escapes beside") << QStringLiteral("Ω#013$0A€") << QByteArray("\xCE\xA9\r\n\xE2\x82\xAC")
+                                        << QStringLiteral("Ω\n€");
+    }
+
+    void macroSendsWhatTheBoxShows()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, echo);
+
+        TPseudoTerminal pty;
+        QVERIFY(pty.IsValid());
+        TMainFormFixture f;
+        f.MapPort(1, pty.SlavePath());
+        f.Click("ConnectBtn");
+        QVERIFY(f.Form().CommPortDriver().IsOpen());
+        f.Control<THistoryComboBox>("lbMacro3")->setEditText(text);
+
+        f.Click("bMacro3");
+        QCOMPARE(pty.Read(int(bytes.size())), bytes);
+        QCOMPARE(TxText(f), echo + u'\n');
+    }
+
     void zeroByteEndsTheEchoButIsSent()
     {
         TFakeSerialPlatform platform;
