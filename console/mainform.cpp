@@ -119,8 +119,13 @@ void TMainForm::CreatePopupMenu1()
     const char *const items[][2] = {{"SaveMacro11", "Save Macro 1"},
                                     {"SaveMacro21", "Save Macro 2"},
                                     {"SaveMAcro31", "Save Macro 3"}};
-    for (const auto &[name, text] : items)
-        m_popupMenu1->addAction(QString::fromLatin1(text))->setObjectName(QString::fromLatin1(name));
+    THistoryComboBox *const boxes[] = {m_ui->lbMacro1, m_ui->lbMacro2, m_ui->lbMacro3};
+    for (int i = 0; i < 3; ++i) {
+        QAction *save = m_popupMenu1->addAction(QString::fromLatin1(items[i][1]));
+        save->setObjectName(QString::fromLatin1(items[i][0]));
+        // The boxes' hint says "Right click to save macro.": each box offers its own item too.
+        boxes[i]->SetMenuActions({save});
+    }
     connect(m_ui->gbMacros, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { m_popupMenu1->popup(m_ui->gbMacros->mapToGlobal(pos)); });
 }

@@ -4,7 +4,9 @@
 #include "storesection.h"
 
 #include <QCompleter>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <limits>
 
@@ -33,6 +35,34 @@ THistoryComboBox::THistoryComboBox(QWidget *parent)
     // their width. The entries have no icons: sized for none, the box keeps its height.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setIconSize(QSize(0, 0));
+    // The text part would otherwise open its own menu without the box's actions.
+    lineEdit()->installEventFilter(this);
+}
+
+QMenu *THistoryComboBox::CreateContextMenu()
+{
+    QMenu *menu = lineEdit() ? lineEdit()->createStandardContextMenu() : new QMenu(this);
+    QAction *firstEditAction = menu->actions().value(0);
+    menu->insertActions(firstEditAction, m_menuActions);
+    if (!m_menuActions.isEmpty())
+        menu->insertSeparator(firstEditAction);
+    return menu;
+}
+
+void THistoryComboBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = CreateContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+bool THistoryComboBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lineEdit() && event->type() == QEvent::ContextMenu) {
+        contextMenuEvent(static_cast<QContextMenuEvent *>(event));
+        return true;
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 QString THistoryComboBox::KeyPath() const

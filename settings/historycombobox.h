@@ -3,6 +3,10 @@
 #include "userstore.h"
 
 #include <QComboBox>
+#include <QList>
+
+class QAction;
+class QMenu;
 
 // An editable combo box whose drop-down list is a most-recent-first history kept in the per-user
 // store under "Software\" + Key, one text value per entry ("H0" newest, "H1", ...).
@@ -38,7 +42,17 @@ public:
     // Puts a text at the top of the history without writing anything; the edit text stays.
     void AddToHistory(const QString &text);
 
+    // Actions offered at the top of the box's context menu, above the standard edit actions; not
+    // owned, and they must live as long as the box. The menu comes up for a right click and for
+    // the menu key, on the text and on the arrow alike.
+    void SetMenuActions(const QList<QAction *> &actions) { m_menuActions = actions; }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    QMenu *CreateContextMenu();
     QString KeyPath() const;
     void ShowLoaded(const QStringList &entries);
     void RemoveDuplicatesOfTop();
@@ -49,4 +63,5 @@ private:
     TUserStore m_store;
     // Why the last load stopped early; empty when it read the whole history.
     QString m_unreadHistory;
+    QList<QAction *> m_menuActions;
 };

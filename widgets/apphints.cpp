@@ -39,6 +39,13 @@ QColor HintTextColor(TColor color)
     return qGray(ToQColor(color).rgb()) >= 128 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
+// A hint is drawn on top of everything: it must not cover an open popup menu or list.
+bool UnderOpenPopup(const QWidget *widget)
+{
+    const QWidget *popup = QApplication::activePopupWidget();
+    return popup && widget->window() != popup;
+}
+
 } // namespace
 
 TAppHints &TAppHints::Instance()
@@ -120,7 +127,7 @@ bool TAppHints::eventFilter(QObject *watched, QEvent *event)
 
 bool TAppHints::HandleToolTip(QWidget *widget, QPoint globalPos)
 {
-    if (!m_showHint)
+    if (!m_showHint || UnderOpenPopup(widget))
         return true;
     if (widget->toolTip().isEmpty())
         return false; // let it travel to the parent, which may have a hint
@@ -138,6 +145,6 @@ bool TAppHints::HandleToolTip(QWidget *widget, QPoint globalPos)
 
 void TAppHints::ShowPending()
 {
-    if (m_pendingWidget && m_pendingWidget->underMouse() && m_showHint)
+    if (m_pendingWidget && m_pendingWidget->underMouse() && m_showHint && !UnderOpenPopup(m_pendingWidget))
         QToolTip::showText(m_pendingPos, m_pendingWidget->toolTip(), m_pendingWidget, QRect(), m_hidePause);
 }

@@ -10,6 +10,8 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,6 +39,13 @@ class TstMainFormMacros : public QObject
     static void SetMacro(TMainFormFixture &f, int macro, const QByteArray &text)
     {
         f.Control<THistoryComboBox>(kMacroBoxes[macro - 1])->setEditText(QString::fromLatin1(text));
+    }
+    static QStringList Texts(const QList<QAction *> &actions)
+    {
+        QStringList texts;
+        for (const QAction *action : actions)
+            texts << action->text();
+        return texts;
     }
     static QString TxText(TMainFormFixture &f) { return f.Control<QPlainTextEdit>("TxMemo")->toPlainText(); }
     // Shown, active and connected, with the typing focus in the transmit box.
@@ -296,6 +305,50 @@ private slots:
         f.Control<QAction>("SaveMAcro31")->trigger();
         QCOMPARE(store.ReadText(HistoryKey(1), "H0"), QStringLiteral("text 1"));
         QCOMPARE(store.ReadText(HistoryKey(3), "H0"), QStringLiteral("text 3"));
+    }
+
+    // "Right click to save macro.", as the boxes' hint says: on the text or on the arrow, box N
+    // offers Save Macro N above the edit actions, and that item saves box N alone.
+    void rightClickInABoxOffersItsSaveMacro_data()
+    {
+        QTest::addColumn<int>("macro");
+        QTest::addColumn<bool>("onArrow");
+        QTest::newRow("macro 1, on the text") << 1 << false;
+        QTest::newRow("macro 2, on the arrow") << 2 << true;
+        QTest::newRow("macro 3, on the text") << 3 << false;
+    }
+
+    void rightClickInABoxOffersItsSaveMacro()
+    {
+        QFETCH(int, macro);
+        QFETCH(bool, onArrow);
+        TMainFormFixture f;
+        f.Form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.Form()));
+        for (int other = 1; other <= 3; ++other)
+            SetMacro(f, other, "text " + QByteArray::number(other));
+        auto *box = f.Control<THistoryComboBox>(kMacroBoxes[macro - 1]);
+        QWidget *target = onArrow ? static_cast<QWidget *>(box) : box->lineEdit();
+        const QPoint at = onArrow ? QPoint(box->width() - 4, box->height() / 2) : target->rect().center();
+
+        // Through the window, as the platform delivers a click, so that Qt makes the menu request.
+        QTest::mouseClick(f.Form().windowHandle(), Qt::RightButton, {}, target->mapTo(&f.Form(), at));
+        QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+        auto *menu = static_cast<QMenu *>(QApplication::activePopupWidget());
+        const QList<QAction *> items = menu->actions();
+        const char *const saveNames[] = {"SaveMacro11", "SaveMacro21", "SaveMAcro31"};
+        QCOMPARE(items.value(0), f.Control<QAction>(saveNames[macro - 1]));
+        QCOMPARE(items[0]->text(), QStringLiteral("Save Macro %1").arg(macro));
+        QVERIFY(items.value(1) && items[1]->isSeparator());
+        const std::unique_ptr<QMenu> standard(box->lineEdit()->createStandardContextMenu());
+        QCOMPARE(Texts(items.mid(2)), Texts(standard->actions()));
+
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(items[0]).center());
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        const TUserStore store;
+        for (int other = 1; other <= 3; ++other)
+            QCOMPARE(store.KeyExists(HistoryKey(other)), other == macro);
+        QCOMPARE(store.ReadText(HistoryKey(macro), "H0"), QStringLiteral("text %1").arg(macro));
     }
 
     void anUnreadableHistoryLeavesTheOthersLoadedAndIsNeverOverwritten()

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QToolTip>
 #include <QtTest>
 
@@ -182,6 +184,52 @@ private slots:
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), QString("Connect to port"));
         QToolTip::hideText();
+    }
+
+    // A hint whose pause runs out while a popup menu is open, or one asked for then, stays away.
+    void hintNeverCoversAnOpenPopup()
+    {
+        QWidget window;
+        auto *box = new QWidget(&window);
+        box->setToolTip("Right click to save macro.");
+        box->setGeometry(10, 10, 80, 25);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::mouseMove(box, {5, 5});
+        QTRY_VERIFY(box->underMouse());
+        TAppHints &hints = TAppHints::Instance();
+        const int pause = hints.Pause();
+        hints.SetPause(0);
+        auto requestHint = [box] {
+            QHelpEvent help(QEvent::ToolTip, {5, 5}, box->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(box, &help);
+        };
+        auto pauseOver = [] {
+            bool over = false;
+            QTimer::singleShot(50, [&over] { over = true; });
+            QTRY_VERIFY(over);
+        };
+
+        QMenu menu;
+        menu.addAction("Save Macro 1");
+        requestHint();
+        menu.popup(box->mapToGlobal(QPoint(5, 5)));
+        QVERIFY(QTest::qWaitForWindowExposed(&menu));
+        // Under X11 the box is still under the pointer for Qt while the menu is open over it.
+        box->setAttribute(Qt::WA_UnderMouse);
+        pauseOver();
+        QVERIFY(!QToolTip::isVisible());
+        requestHint();
+        pauseOver();
+        QVERIFY(!QToolTip::isVisible());
+
+        menu.close();
+        QTest::mouseMove(box, {6, 6});
+        QTRY_VERIFY(box->underMouse());
+        requestHint();
+        QTRY_VERIFY(QToolTip::isVisible());
+        QToolTip::hideText();
+        hints.SetPause(pause);
     }
 
 private:
