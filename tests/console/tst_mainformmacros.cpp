@@ -60,37 +60,6 @@ class TstMainFormMacros : public QObject
     }
 
 private slots:
-    void longMacrosSentWholeOnAPseudoTerminal_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QByteArray>("bytes");
-
-        const QByteArray digits("0123456789");
-        QTest::newRow("79 characters") << digits.repeated(8).left(79) << digits.repeated(8).left(79);
-        QTest::newRow("80 characters") << digits.repeated(8) << digits.repeated(8);
-        QTest::newRow("200 characters") << digits.repeated(20) << digits.repeated(20);
-        QTest::newRow("200 characters of escapes") << QByteArray("#065$42").repeated(28).left(200)
-                                                   << QByteArray("AB").repeated(28).left(57);
-    }
-
-    void longMacrosSentWholeOnAPseudoTerminal()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(QByteArray, bytes);
-
-        TPseudoTerminal pty;
-        QVERIFY(pty.IsValid());
-        TMainFormFixture f;
-        f.MapPort(1, pty.SlavePath());
-        f.Click("ConnectBtn");
-        QVERIFY(f.Form().CommPortDriver().IsOpen());
-        SetMacro(f, 1, text);
-
-        f.Click("bMacro1");
-        QCOMPARE(pty.Read(bytes.size()), bytes);
-        QCOMPARE(TxText(f), QString::fromLatin1(bytes) + u'\n');
-    }
-
     // Far beyond a line edit's default limit of 32,767 characters, with characters that the store
     // file holds in two bytes and escapes that decode to fewer.
     void longStoredMacroIsSentAndStoredBackWhole()
@@ -115,14 +84,22 @@ private slots:
         QCOMPARE(store.ReadText(HistoryKey(1), "H0"), text);
     }
 
-    // What goes out is what the box shows: characters beyond the 8-bit set in UTF-8, as typed keys
-    // are; the 8-bit text and the escapes as single bytes, as before.
-    void macroSendsWhatTheBoxShows_data()
+    // A macro goes out whole, however long, and as the box shows it: characters beyond the 8-bit
+    // set in UTF-8, as typed keys are; the 8-bit text and the escapes as single bytes.
+    void macrosGoOutWholeAsTheBoxShowsThem_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("echo");
 
+        const QString digits("0123456789");
+        for (const int length : {79, 80, 200}) {
+            const QString text = digits.repeated(20).left(length);
+            QTest::addRow("%d characters", length) << text << text.toLatin1() << text;
+        }
+        QTest::newRow("200 characters of escapes") << QString("#065$42").repeated(28).left(200)
+                                                   << QByteArray("AB").repeated(28).left(57)
+                                                   << QString("AB").repeated(28).left(57);
         QTest::newRow("8-bit text") << QString::fromLatin1("\xE9\xB0\xFF") << QByteArray("\xE9\xB0\xFF")
                                     << QString::fromLatin1("\xE9\xB0\xFF");
         QTest::newRow("beyond the 8-bit set") << QStringLiteral("€Ω😀") << QStringLiteral("€Ω😀").toUtf8()
@@ -133,7 +110,7 @@ private slots:
                                         << QStringLiteral("Ω\n€");
     }
 
-    void macroSendsWhatTheBoxShows()
+    void macrosGoOutWholeAsTheBoxShowsThem()
     {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
@@ -145,9 +122,9 @@ private slots:
         f.MapPort(1, pty.SlavePath());
         f.Click("ConnectBtn");
         QVERIFY(f.Form().CommPortDriver().IsOpen());
-        f.Control<THistoryComboBox>("lbMacro3")->setEditText(text);
+        f.Control<THistoryComboBox>("lbMacro1")->setEditText(text);
 
-        f.Click("bMacro3");
+        f.Click("bMacro1");
         QCOMPARE(pty.Read(int(bytes.size())), bytes);
         QCOMPARE(TxText(f), echo + u'\n');
     }

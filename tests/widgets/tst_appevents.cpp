@@ -11,6 +11,37 @@
 
 #include <memory>
 
+namespace {
+
+// A window with one hinted widget, for the pointer to rest on.
+struct THintedWidget {
+    QWidget Window;
+    QWidget *Widget;
+
+    explicit THintedWidget(const QString &hint)
+        : Widget(new QWidget(&Window))
+    {
+        Widget->setToolTip(hint);
+        Widget->setGeometry(10, 10, 80, 25);
+    }
+    bool ShowUnderPointer()
+    {
+        Window.show();
+        if (!QTest::qWaitForWindowExposed(&Window))
+            return false;
+        QTest::mouseMove(Widget, {5, 5});
+        return QTest::qWaitFor([this] { return Widget->underMouse(); });
+    }
+    // What Qt sends once the pointer has rested on the widget.
+    void RequestHint()
+    {
+        QHelpEvent help(QEvent::ToolTip, {5, 5}, Widget->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(Widget, &help);
+    }
+};
+
+} // namespace
+
 class TAppEventsTest : public QObject
 {
     Q_OBJECT
@@ -160,26 +191,16 @@ private slots:
 
     void hintShowsAfterThePauseOnlyWhenSwitchedOn()
     {
-        QWidget window;
-        auto *button = new QWidget(&window);
-        button->setToolTip("Connect to port");
-        button->setGeometry(10, 10, 80, 25);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTest::mouseMove(button, {5, 5});
-        QTRY_VERIFY(button->underMouse());
-        auto requestHint = [button] {
-            QHelpEvent help(QEvent::ToolTip, {5, 5}, button->mapToGlobal(QPoint(5, 5)));
-            return QApplication::sendEvent(button, &help);
-        };
+        THintedWidget button("Connect to port");
+        QVERIFY(button.ShowUnderPointer());
 
         TAppHints::Instance().SetShowHint(false);
-        requestHint();
+        button.RequestHint();
         QTest::qWait(TAppHints::Instance().Pause() + 100);
         QVERIFY(!QToolTip::isVisible());
 
         TAppHints::Instance().SetShowHint(true);
-        requestHint();
+        button.RequestHint();
         QVERIFY(!QToolTip::isVisible()); // the rest of the pause is still to come
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), QString("Connect to port"));
@@ -189,21 +210,11 @@ private slots:
     // A hint whose pause runs out while a popup menu is open, or one asked for then, stays away.
     void hintNeverCoversAnOpenPopup()
     {
-        QWidget window;
-        auto *box = new QWidget(&window);
-        box->setToolTip("Right click to save macro.");
-        box->setGeometry(10, 10, 80, 25);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTest::mouseMove(box, {5, 5});
-        QTRY_VERIFY(box->underMouse());
+        THintedWidget box("Right click to save macro.");
+        QVERIFY(box.ShowUnderPointer());
         TAppHints &hints = TAppHints::Instance();
         const int pause = hints.Pause();
         hints.SetPause(0);
-        auto requestHint = [box] {
-            QHelpEvent help(QEvent::ToolTip, {5, 5}, box->mapToGlobal(QPoint(5, 5)));
-            QApplication::sendEvent(box, &help);
-        };
         auto pauseOver = [] {
             bool over = false;
             QTimer::singleShot(50, [&over] { over = true; });
@@ -212,21 +223,20 @@ private slots:
 
         QMenu menu;
         menu.addAction("Save Macro 1");
-        requestHint();
-        menu.popup(box->mapToGlobal(QPoint(5, 5)));
+        box.RequestHint();
+        menu.popup(box.Widget->mapToGlobal(QPoint(5, 5)));
         QVERIFY(QTest::qWaitForWindowExposed(&menu));
         // Under X11 the box is still under the pointer for Qt while the menu is open over it.
-        box->setAttribute(Qt::WA_UnderMouse);
+        box.Widget->setAttribute(Qt::WA_UnderMouse);
         pauseOver();
         QVERIFY(!QToolTip::isVisible());
-        requestHint();
+        box.RequestHint();
         pauseOver();
         QVERIFY(!QToolTip::isVisible());
 
         menu.close();
-        QTest::mouseMove(box, {6, 6});
-        QTRY_VERIFY(box->underMouse());
-        requestHint();
+        QVERIFY(box.ShowUnderPointer());
+        box.RequestHint();
         QTRY_VERIFY(QToolTip::isVisible());
         QToolTip::hideText();
         hints.SetPause(pause);
