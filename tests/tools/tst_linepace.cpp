@@ -47,22 +47,21 @@ private slots:
         QCOMPARE(taken, QByteArray("0123456789").left(arrived.last()));
     }
 
-    void nextArrivalIsWhenTheNextByteIsDone()
+    // Sent on a busy line, bytes follow the ones before; on an idle one they start at once. A
+    // full queue drops what does not fit.
+    void bytesQueueBehindTheLine()
     {
-        TLinePace pace(4800, 64);
+        TLinePace pace(4800, 3);
         QCOMPARE(pace.NextArrivalNs(), -1);
-        pace.Queue("ab", 5 * kMs);
+        QCOMPARE(pace.Queue("abcd", 5 * kMs), 3);
         QCOMPARE(pace.NextArrivalNs(), 5 * kMs + 2083334);
         QCOMPARE(pace.Take(pace.NextArrivalNs()), QByteArray("a"));
-        QCOMPARE(pace.NextArrivalNs(), 5 * kMs + 4166667);
-        // Bytes sent while the line is busy follow the ones before them.
-        pace.Queue("c", 6 * kMs);
-        QCOMPARE(pace.Take(5 * kMs + 6250000), QByteArray("bc"));
+        QCOMPARE(pace.Queue("de", 6 * kMs), 1);
+        QCOMPARE(pace.Take(5 * kMs + 8333334), QByteArray("bcd"));
         QCOMPARE(pace.NextArrivalNs(), -1);
-        // An idle line starts a new byte at once.
-        pace.Queue("d", 100 * kMs);
+        pace.Queue("f", 100 * kMs);
         QCOMPARE(pace.Take(102 * kMs), QByteArray());
-        QCOMPARE(pace.Take(103 * kMs), QByteArray("d"));
+        QCOMPARE(pace.Take(103 * kMs), QByteArray("f"));
     }
 
     // A line that never falls idle for 100 s neither drifts nor stalls.
@@ -76,16 +75,6 @@ private slots:
             arrived += pace.Take(second * 1000 * kMs).size();
             QCOMPARE(arrived, second * 960);
         }
-    }
-
-    void fullQueueDropsTheRest()
-    {
-        TLinePace pace(4800, 4);
-        QCOMPARE(pace.Queue("abcdef", 0), 4);
-        QCOMPARE(pace.Queue("g", 0), 0);
-        QCOMPARE(pace.Take(3 * kMs), QByteArray("a"));
-        QCOMPARE(pace.Queue("gh", 3 * kMs), 1);
-        QCOMPARE(pace.Take(kMs * 1000), QByteArray("bcdg"));
     }
 };
 
