@@ -11,7 +11,7 @@ namespace {
 
 std::optional<TDevSimOptions> Fail(const QString &message, int &exitCode)
 {
-    std::fprintf(stderr, "devsim: %s\n", qPrintable(message));
+    std::fprintf(stderr, "velorand-devsim: %s\n", qPrintable(message));
     exitCode = 2;
     return std::nullopt;
 }

@@ -10,7 +10,7 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("devsim"));
+    QCoreApplication::setApplicationName(QStringLiteral("velorand-devsim"));
     int exitCode = 0;
     const std::optional<TDevSimOptions> options = ParseDevSimOptions(QCoreApplication::arguments(), exitCode);
     if (!options)
@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
     TSimulatedBoard board(*options);
     QString error;
     if (!board.Start(&error)) {
-        std::fprintf(stderr, "devsim: %s\n", qPrintable(error));
+        std::fprintf(stderr, "velorand-devsim: %s\n", qPrintable(error));
         return 1;
     }
     std::printf("%s\n", qPrintable(board.DevicePath()));
