@@ -11,28 +11,30 @@ namespace {
 
 const QString kSourceDir = QStringLiteral(VELORAND_SOURCE_DIR);
 
-// A PATH of its own: every program of the system's except sudo, plus the stand-ins a test writes
-// (an `id` that says the user is not root, a `dpkg-query` that finds nothing or everything).
+// A PATH of its own: links to the system's programs except sudo and the two that the tests stand
+// in for, an `id` that says the user is not root and a `dpkg-query` that finds nothing or everything.
+// The stand-ins are never written through a link, which would overwrite the system's program.
 class TFakePath
 {
 public:
     TFakePath()
     {
+        const QStringList left = {QStringLiteral("sudo"), QStringLiteral("id"), QStringLiteral("dpkg-query")};
         QDir bin(m_dir.path());
         for (const QString &folder : {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")}) {
-            for (const QFileInfo &program : QDir(folder).entryInfoList(QDir::Files | QDir::System))
-                QFile::link(program.absoluteFilePath(), bin.filePath(program.fileName()));
+            for (const QFileInfo &program : QDir(folder).entryInfoList(QDir::Files | QDir::System)) {
+                if (!left.contains(program.fileName()))
+                    QFile::link(program.absoluteFilePath(), bin.filePath(program.fileName()));
+            }
         }
-        QFile::remove(bin.filePath(QStringLiteral("sudo")));
         Write(QStringLiteral("id"), "echo 1000");
     }
 
     void Write(const QString &name, const QByteArray &body)
     {
-        const QString path = QDir(m_dir.path()).filePath(name);
-        QFile::remove(path);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QFile file(QDir(m_dir.path()).filePath(name));
+        QVERIFY(!QFileInfo(file).isSymLink());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::NewOnly));
         file.write("#!/bin/sh\n" + body + "\n");
         file.close();
         QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
