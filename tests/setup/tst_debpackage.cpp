@@ -26,11 +26,15 @@ class TestDebPackage : public QObject
     QString m_root;
 
     // dpkg on the test's root; its database starts as a copy of this machine's, so the package's
-    // dependencies are checked against what is installed here.
+    // dependencies are checked against what is installed here. dpkg wants ldconfig and
+    // start-stop-daemon on the PATH, which a user's PATH may lack.
     TCommandResult Dpkg(const QStringList &arguments)
     {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PATH"), "/usr/sbin:/sbin:" + environment.value(QStringLiteral("PATH")));
         return RunCommand(QStringLiteral("dpkg"),
-                          QStringList{"--root=" + m_root, "--log=" + m_work.filePath("dpkg.log")} + arguments);
+                          QStringList{"--root=" + m_root, "--log=" + m_work.filePath("dpkg.log")} + arguments,
+                          120000, environment);
     }
 
     QStringList FilesUnderRoot(const QString &folder) const
