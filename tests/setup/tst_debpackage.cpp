@@ -98,9 +98,6 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_work.filePath(QStringLiteral("config")));
         const TCommandResult version = RunCommand(m_root + "/usr/bin/velorand", {"--version"}, 10000, environment);
-        // Until velorand reads its command line (issue 14, the options), it ignores --version and
-        // opens its window; drop this mark when it lands.
-        QEXPECT_FAIL("", "velorand does not read --version yet", Continue);
         QVERIFY2(version.ExitCode == 0 && version.Out.startsWith("velorand " VELORAND_VERSION),
                  version.Out + version.Err);
 
