@@ -66,7 +66,7 @@ velorand_install_deps() {
 # the targets given after --, everything without them.
 velorand_build() {
     local dir=$1; shift
-    local options=() targets=()
+    local options=() targets=() t
     while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
     [ $# -gt 0 ] && shift
     for t in "$@"; do targets+=(--target "$t"); done
