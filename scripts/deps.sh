@@ -6,7 +6,7 @@ VELORAND_PACKAGES=(
     g++                 # the build
     pkg-config          # Qt's CMake files find xkbcommon with it
     qt6-base-dev        # Qt Widgets, with moc, uic, rcc and the OpenGL headers Qt's CMake files ask for
-    xvfb                # the "display lost" test of tests/console/tst_programend; xvfb-run for a headless run
+    xvfb                # a display of their own for tst_programend and the accessibility test; xvfb-run
     xauth               # xvfb-run, which the message for a missing display offers
     desktop-file-utils  # the install test validates the desktop entry
     appstream           # the install test validates the AppStream metadata
