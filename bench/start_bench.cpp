@@ -48,34 +48,35 @@ QString LargeText(qsizetype size)
 struct TCase
 {
     const char *name;
-    std::function<void(TUserStore &store, qsizetype large)> prepare;
+    std::function<bool(TUserStore &store, qsizetype large)> prepare;   // false: the store was not written
 };
 
 const TCase kCases[] = {
-    {"empty store", [](TUserStore &, qsizetype) {}},
+    {"empty store", [](TUserStore &, qsizetype) { return true; }},
     {"one large history entry",
      [](TUserStore &store, qsizetype large) {
-         store.CreateKey(WindowKey());
-         store.WriteText(kMacroKey.arg(1), "H0", LargeText(large));
+         return store.CreateKey(WindowKey()) && store.WriteText(kMacroKey.arg(1), "H0", LargeText(large));
      }},
     {"six large history entries",
      [](TUserStore &store, qsizetype large) {
-         store.CreateKey(WindowKey());
+         bool written = store.CreateKey(WindowKey());
          for (int box = 1; box <= 3; ++box)
-             store.WriteTexts(kMacroKey.arg(box), {{"H0", LargeText(large)}, {"H1", LargeText(large)}});
+             written = written
+                 && store.WriteTexts(kMacroKey.arg(box), {{"H0", LargeText(large)}, {"H1", LargeText(large)}});
+         return written;
      }},
     {"40000 values",
      [](TUserStore &store, qsizetype) {
-         store.CreateKey(WindowKey());
          QList<std::pair<QString, QString>> values;
          for (int i = 0; i < 40000; ++i)
              values.append({QStringLiteral("V%1").arg(i), QStringLiteral("value %1").arg(i)});
-         store.WriteTexts(QStringLiteral("Software\\VELORAND\\Spare"), values);
+         return store.CreateKey(WindowKey())
+             && store.WriteTexts(QStringLiteral("Software\\VELORAND\\Spare"), values);
      }},
     // A line edit lays out the whole of its text, whatever the store does.
     {"one large edit text",
      [](TUserStore &store, qsizetype large) {
-         store.WriteText(WindowKey(), QStringLiteral("lbMacro1_Text"), LargeText(large));
+         return store.WriteText(WindowKey(), QStringLiteral("lbMacro1_Text"), LargeText(large));
      }},
 };
 
@@ -142,7 +143,11 @@ int main(int argc, char *argv[])
             ? parser.value(keepOption) + QStringLiteral("/%1").arg(++number)
             : temporary.path();
         TUserStore store(config + QStringLiteral("/velorand/registry.ini"));
-        test.prepare(store, large);
+        if (!test.prepare(store, large)) {
+            std::fprintf(stderr, "%s: the store could not be prepared: %s\n", test.name,
+                         qPrintable(store.LastError()));
+            return 1;
+        }
         RunInChildProcess({"--case", test.name, "--config", config});
     }
     return 0;

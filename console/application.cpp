@@ -80,13 +80,5 @@ void TApplication::ShowError(const QString &text) const
 
 void TApplication::Run(const std::function<void()> &handler) const noexcept
 {
-    try {
-        handler();
-    } catch (const TAppError &error) {
-        ShowError(error.Message());
-    } catch (const std::exception &error) {
-        ShowError(QString::fromLocal8Bit(error.what()));
-    } catch (...) {
-        ShowError(QStringLiteral("Unknown error"));
-    }
+    RunReportingErrors(handler, [this](const QString &message) { ShowError(message); });
 }

@@ -13,9 +13,8 @@ QByteArray IntToBin(int value)
     return text;
 }
 
-TByteColumn::TByteColumn(TFormat format, QObject *parent)
-    : QAbstractListModel(parent)
-    , m_format(format)
+TByteColumn::TByteColumn(TFormat format)
+    : m_format(format)
 {
 }
 
@@ -28,10 +27,8 @@ void TByteColumn::Append(const void *data, int size)
         DropOldest(held + size - kMaxRows + kMaxRows / 4);
     MakeRoom(size);
     const int first = RowCount();
-    beginInsertRows(QModelIndex(), first, first + size - 1);
     const auto *bytes = static_cast<const std::uint8_t *>(data);
     m_bytes.insert(m_bytes.end(), bytes, bytes + size);
-    endInsertRows();
     NotifyChanged(first);
 }
 
@@ -47,17 +44,13 @@ void TByteColumn::MakeRoom(qsizetype count)
 
 void TByteColumn::DropOldest(qsizetype count)
 {
-    beginResetModel();
     m_bytes.erase(m_bytes.begin(), m_bytes.begin() + std::min(count, qsizetype(m_bytes.size())));
-    endResetModel();
     NotifyChanged(0);
 }
 
 void TByteColumn::Clear()
 {
-    beginResetModel();
     m_bytes = {};
-    endResetModel();
     NotifyChanged(0);
 }
 
@@ -89,16 +82,4 @@ QByteArray TByteColumn::RowText(int row) const
 bool TByteColumn::RowEndsLine(int row) const
 {
     return row >= 0 && row < RowCount();
-}
-
-int TByteColumn::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : RowCount();
-}
-
-QVariant TByteColumn::data(const QModelIndex &index, int role) const
-{
-    if (role != Qt::DisplayRole || index.parent().isValid())
-        return {};
-    return QString::fromLatin1(RowText(index.row()));
 }

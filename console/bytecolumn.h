@@ -2,8 +2,9 @@
 
 #include "rowsource.h"
 
-#include <QAbstractListModel>
+#include <QByteArray>
 
+#include <cstdint>
 #include <vector>
 
 // The binary text of a byte: eight characters 0 or 1, most significant bit first.
@@ -13,14 +14,12 @@ QByteArray IntToBin(int value);
 // eight binary digits. Keeps one byte per row and formats rows only when they are shown, so an
 // hour of data costs megabytes, not gigabytes. At kMaxRows rows the oldest quarter goes, so that
 // a column never holds more than kMaxRows bytes however long the program runs.
-// Serves both a TMemoView and a QListView.
-class TByteColumn : public QAbstractListModel, public TRowSource
+class TByteColumn : public TRowSource
 {
-    Q_OBJECT
 public:
     enum TFormat { Dec, Hex, Bin };
 
-    explicit TByteColumn(TFormat format, QObject *parent = nullptr);
+    explicit TByteColumn(TFormat format);
 
     // Adds one row per byte, as one insertion.
     void Append(const void *data, int size);
@@ -31,9 +30,6 @@ public:
     int RowCount() const override;
     QByteArray RowText(int row) const override;
     bool RowEndsLine(int row) const override;
-
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     // 64 MiB: the three columns together stay near 200 MB over a day at 115200 baud.
     static constexpr qsizetype kMaxRows = qsizetype(1) << 26;

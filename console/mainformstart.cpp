@@ -44,7 +44,7 @@ void TMainForm::ApplyStartPort(const TStartOptions &options)
     if (m_ui->ComPortRG->ItemIndex() < 0)
         m_ui->ComPortRG->SetItemIndex(0);
     const int item = m_ui->ComPortRG->ItemIndex();
-    TComPortMap::MapForRun(ComPortName(item), options.PortDevice);
+    (void)TComPortMap::MapForRun(ComPortName(item), options.PortDevice);   // the group names only COM1 to COM6
     UpdatePortHints();
     if (options.SavePort)
         AssignPortDevice(item, options.PortDevice);

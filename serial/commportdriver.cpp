@@ -198,9 +198,7 @@ bool TCommPortDriver::Lost(TSerialStatus status)
     if (status != TSerialStatus::Gone)
         return false;
     ClosePort();
-    if (!m_opening && OnDeviceLost) {
-        const TNotifyEvent handler = OnDeviceLost;   // the handler may reassign the event
-        handler(this);
-    }
+    if (!m_opening)
+        Raise(TNotifyEvent(OnDeviceLost), this);   // a copy: the handler may reassign the event
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include "notifyevent.h"
 #include "openfailure.h"
 #include "pollscheduler.h"
 #include "serialplatform.h"
@@ -25,8 +26,6 @@ enum TComPortSwHandshaking : std::uint8_t { shNONE, shXONXOFF };
 class TWritableWatch;
 
 using TComPortReceiveDataEvent = std::function<void(QObject *Sender, const void *DataPtr, int DataSize)>;
-using TNotifyEvent = std::function<void(QObject *Sender)>;
-
 
 // Owns one serial port: applies the line settings, polls for received bytes on the UI thread and
 // hands them to OnReceiveData, sends with an output time-out, drives DTR and RTS.

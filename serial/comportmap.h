@@ -20,7 +20,7 @@ public:
     explicit TComPortMap(const QString &storePath = QString());
 
     // True for "COM1".."COM6" exactly.
-    static bool IsPortName(const QString &comName);
+    [[nodiscard]] static bool IsPortName(const QString &comName);
     // "COM" followed by number (1..6).
     static QString PortName(int number);
     // /dev/ttyS0 for COM1 and so on; empty for a name that is not a port name.
@@ -30,17 +30,17 @@ public:
     // that is not a port name.
     QString DevicePath(const QString &comName) const;
     // The stored path only.
-    std::optional<QString> StoredPath(const QString &comName) const;
+    [[nodiscard]] std::optional<QString> StoredPath(const QString &comName) const;
     // False when the name is not a port name or the store could not be written (LastError says why).
     // Once stored, the path also ends a mapping of that name for this run.
-    bool Assign(const QString &comName, const QString &devicePath);
+    [[nodiscard]] bool Assign(const QString &comName, const QString &devicePath);
     QString LastError() const { return m_store.LastError(); }
     // Drops the stored path and a mapping for this run, so that the default applies again.
-    bool Forget(const QString &comName);
+    [[nodiscard]] bool Forget(const QString &comName);
 
     // comName reaches devicePath until the program ends, or until Assign or Forget of that name,
     // whatever the store says; nothing is written. False for a name that is not a port name.
-    static bool MapForRun(const QString &comName, const QString &devicePath);
+    [[nodiscard]] static bool MapForRun(const QString &comName, const QString &devicePath);
     static void ForgetRunMappings();
 
 private:

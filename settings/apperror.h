@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <exception>
+#include <functional>
 #include <stdexcept>
 
 // An error that ends the current handler; the handler guard shows its text in the standard error box.
@@ -18,3 +20,19 @@ public:
 private:
     QString m_message;
 };
+
+// Runs action; an exception it throws ends it, and its text goes to report instead. Exceptions
+// that are not std::exception read as "Unknown error".
+inline void RunReportingErrors(const std::function<void()> &action,
+                               const std::function<void(const QString &)> &report) noexcept
+{
+    try {
+        action();
+    } catch (const TAppError &error) {
+        report(error.Message());
+    } catch (const std::exception &error) {
+        report(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        report(QStringLiteral("Unknown error"));
+    }
+}

@@ -141,7 +141,7 @@ void TFormPlacement::RestoreWindowState()
     if (const std::optional<QString> refusal = m_store.Refusal())
         problems.append(QStringLiteral("Settings are not read or saved\n") + *refusal);
     // A failure to create the key shows at the first save; reading works without it.
-    m_store.CreateKey(ProgramKey());
+    (void)m_store.CreateKey(ProgramKey());
     TStoreSection section = Section();
     // A bad value must keep neither the rest from being restored nor the save from mending it.
     section.ReadBadValuesAsMissing();
@@ -250,7 +250,8 @@ void TFormPlacement::SaveWindowState()
     // A store that is no file was reported at the restore: the program runs without saving.
     if (!m_window || (!m_restored && m_active) || m_store.Refusal())
         return;
-    m_store.CreateKey(ProgramKey());
+    // A store that cannot take the key fails the writes below, which report it.
+    (void)m_store.CreateKey(ProgramKey());
     TStoreSection section = Section();
     section.StartBatch();
     section.WriteInteger(QStringLiteral("FormVersion"), m_version);
@@ -352,13 +353,7 @@ void TFormPlacement::Detach()
 
 void TFormPlacement::RunReporting(void (TFormPlacement::*pass)())
 {
-    try {
-        (this->*pass)();
-    } catch (const TAppError &error) {
-        Report(error.Message());
-    } catch (const std::exception &error) {
-        Report(QString::fromLocal8Bit(error.what()));
-    }
+    RunReportingErrors([this, pass] { (this->*pass)(); }, [this](const QString &message) { Report(message); });
 }
 
 void TFormPlacement::Report(const QString &message) const

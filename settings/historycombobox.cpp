@@ -116,7 +116,8 @@ void THistoryComboBox::SaveHistory()
                                        "start (%1), and saving would erase it\n"
                                        "Repair or remove that value under %2 in %3, then start again")
                             .arg(m_unreadHistory, KeyPath(), m_store.FilePath()));
-    m_store.DeleteKey(KeyPath());
+    // A store that cannot lose the key fails the writes below, which report it.
+    (void)m_store.DeleteKey(KeyPath());
     AddToHistory(currentText());
     TStoreSection section(m_store, KeyPath());
     // The user asked for the save: a history that did not reach the disk must not pass silently.

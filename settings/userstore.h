@@ -30,32 +30,32 @@ public:
     static QString DefaultPath();
     QString FilePath() const { return m_path; }
     // "<path>: <why>" when the file cannot be the store at all; nothing when it can.
-    std::optional<QString> Refusal() const;
+    [[nodiscard]] std::optional<QString> Refusal() const;
     // "<path>: <why>" for the last write of this object that failed ("Permission denied").
     QString LastError() const { return m_lastError; }
 
     enum class TValueType { Missing, Text, NotText };
 
-    bool KeyExists(const QString &key) const;
+    [[nodiscard]] bool KeyExists(const QString &key) const;
     // Creates the key and its parents if needed. False when the store cannot be written.
-    bool CreateKey(const QString &key);
-    bool DeleteKey(const QString &key);   // with everything below it; true if gone afterwards
+    [[nodiscard]] bool CreateKey(const QString &key);
+    [[nodiscard]] bool DeleteKey(const QString &key);   // with everything below it; true if gone afterwards
     QStringList ValueNames(const QString &key) const;
     QStringList SubKeys(const QString &key) const;
 
     TValueType ValueType(const QString &key, const QString &name) const;
     // The text, or nothing when the value is missing or not a plain text. A list typed by hand
     // without quotes (a, b) is the text it stood for, its parts joined by commas ("a,b").
-    std::optional<QString> ReadText(const QString &key, const QString &name) const;
+    [[nodiscard]] std::optional<QString> ReadText(const QString &key, const QString &name) const;
     // Creates the key if needed. False when the write did not reach the disk.
-    bool WriteText(const QString &key, const QString &name, const QString &value);
+    [[nodiscard]] bool WriteText(const QString &key, const QString &name, const QString &value);
     // Several values in one write to the disk: all of them or, on false, none.
-    bool WriteTexts(const QString &key, const QList<std::pair<QString, QString>> &values);
-    bool DeleteValue(const QString &key, const QString &name);
+    [[nodiscard]] bool WriteTexts(const QString &key, const QList<std::pair<QString, QString>> &values);
+    [[nodiscard]] bool DeleteValue(const QString &key, const QString &name);
 
 private:
     std::pair<TValueType, QString> Read(const QString &key, const QString &name) const;
-    bool Commit(TStoreFile &file);
+    [[nodiscard]] bool Commit(TStoreFile &file);
 
     QString m_path;
     QString m_lastError;

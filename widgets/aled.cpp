@@ -178,12 +178,6 @@ void TALed::Draw(bool on)
     repaint();
 }
 
-void TALed::Raise(const TNotifyEvent &event, QObject *sender)
-{
-    if (event)
-        event(sender);
-}
-
 void TALed::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color.h"
+#include "notifyevent.h"
 
 #include <QBasicTimer>
 #include <QImage>
@@ -24,8 +25,6 @@ class TALed : public QWidget
 public:
     enum TLEDStyle { LEDSmall, LEDLarge, LEDSqSmall, LEDSqLarge, LEDVertical, LEDHorizontal };
     Q_ENUM(TLEDStyle)
-
-    using TNotifyEvent = std::function<void(QObject *Sender)>;
 
     explicit TALed(QWidget *parent = nullptr);
     ~TALed() override;
@@ -72,7 +71,6 @@ private:
     void StopBlinking();
     void ToggleFrame();
     void Draw(bool on);
-    static void Raise(const TNotifyEvent &event, QObject *sender);
 
     bool m_value = false;
     bool m_blink = true;

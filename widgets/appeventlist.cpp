@@ -70,13 +70,9 @@ void TAppEventList::Dispatch(bool activate)
     for (auto it = instances.rbegin(); it != instances.rend(); ++it) {
         if (!*it)
             continue;
-        const TNotifyEvent &handler = activate ? (*it)->OnActivate : (*it)->OnDeactivate;
-        if (handler)
-            handler(sender);
+        Raise(activate ? (*it)->OnActivate : (*it)->OnDeactivate, sender);
         if (*it && !(*it)->Chained())
             return;
     }
-    const TNotifyEvent &previous = activate ? PreviousOnActivate : PreviousOnDeactivate;
-    if (previous)
-        previous(sender);
+    Raise(activate ? PreviousOnActivate : PreviousOnDeactivate, sender);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notifyevent.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -14,7 +16,6 @@ class TAppEventList : public QObject
 {
     Q_OBJECT
 public:
-    using TNotifyEvent = std::function<void(QObject *sender)>;
 
     /// The process's dispatcher, created on first use; it lives as long as the application object.
     static TAppEventList &Instance();

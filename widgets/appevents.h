@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color.h"
+#include "notifyevent.h"
 
 #include <QObject>
 
@@ -22,7 +23,6 @@ class TAppEvents : public QObject
     Q_PROPERTY(bool UpdateMetricSettings READ UpdateMetricSettings WRITE SetUpdateMetricSettings)
 
 public:
-    using TNotifyEvent = std::function<void(QObject *sender)>;
 
     explicit TAppEvents(QObject *parent = nullptr);
     ~TAppEvents() override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notifyevent.h"
+
 #include <QFrame>
 #include <QPointer>
 #include <QRubberBand>
@@ -24,7 +26,6 @@ public:
     Q_ENUM(TAlign)
     enum class TSplitKind { None, FirstVertical, SecondVertical, FirstHorizontal, SecondHorizontal };
 
-    using TNotifyEvent = std::function<void(QObject *sender)>;
     /// X and Y are the pointer's position in the splitter; clearing AllowChange refuses the move.
     using TSplitterMoveEvent = std::function<void(QObject *sender, int X, int Y, bool &AllowChange)>;
 

@@ -69,8 +69,7 @@ void TRxSplitter::mouseReleaseEvent(QMouseEvent *event)
     const int position = AllowChange(pos) ? Clamp(pos, nullptr) : m_linePos;
     EndDrag();
     ApplySize(position - m_origin);
-    if (OnPosChanged)
-        OnPosChanged(this);
+    Raise(OnPosChanged, this);
 }
 
 // A bar that disappears mid-drag gets no release; leaving the drag open would keep hints off.

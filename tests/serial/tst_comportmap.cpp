@@ -80,7 +80,7 @@ void TstComPortMap::runMappingWinsUnwrittenUntilAssignedOrForgotten()
 
     QVERIFY(map.Assign("COM2", "/dev/ttyUSB1"));
     QCOMPARE(map.DevicePath("COM2"), QStringLiteral("/dev/ttyUSB1"));
-    map.Forget("COM3");
+    QVERIFY(map.Forget("COM3"));
     QCOMPARE(map.DevicePath("COM3"), QStringLiteral("/dev/ttyS2"));
 
     QVERIFY(TComPortMap::MapForRun("COM1", "/dev/ttyACM0"));

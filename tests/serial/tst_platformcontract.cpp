@@ -36,7 +36,10 @@ public:
     void HangUp() override { m_pty.CloseMaster(); }
     void StopTakingBytes() override {}   // nobody reads the master
     void TakeBytesAgain(int waiting) override { QCOMPARE(m_pty.Read(waiting).size(), waiting); }
-    void RemoveDevice() override { TComPortMap().Assign(PortName(), m_pty.SlavePath() + QStringLiteral("-gone")); }
+    void RemoveDevice() override
+    {
+        QVERIFY(TComPortMap().Assign(PortName(), m_pty.SlavePath() + QStringLiteral("-gone")));
+    }
     bool IsValid() const { return m_pty.IsValid(); }
 
 private:

@@ -335,7 +335,7 @@ void TstPtyDataPath::missingDeviceIsReported()
     QVERIFY(pty.IsValid());
     TCommPortDriver driver;
     driver.SetComPort(pnCOM5);
-    TComPortMap().Assign(QStringLiteral("COM5"), pty.SlavePath() + QStringLiteral("-missing"));
+    QVERIFY(TComPortMap().Assign(QStringLiteral("COM5"), pty.SlavePath() + QStringLiteral("-missing")));
     QVERIFY(!driver.OpenPort());
     QCOMPARE(driver.LastOpenFailure(), TOpenFailure::NoSuchDevice);
 }

@@ -351,7 +351,7 @@ private slots:
     {
         TStateFixture fixture;
         fixture.Storage.reset();
-        TUserStore().DeleteKey(kProgramKey);
+        QVERIFY(TUserStore().DeleteKey(kProgramKey));
         fixture.Window.show();
         QVERIFY(fixture.Placement->Restored());
         fixture.Window.close();

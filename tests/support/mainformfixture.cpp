@@ -13,7 +13,8 @@ TMainFormFixture::TMainFormFixture(TSerialPlatform *platform)
     , m_platform(platform)
 {
     App.SetTitle(QStringLiteral("Velorand v1.9b"));
-    TUserStore().WriteText(StateSection(), QStringLiteral("ShowCmd"), QStringLiteral("1"));
+    if (!TUserStore().WriteText(StateSection(), QStringLiteral("ShowCmd"), QStringLiteral("1")))
+        qFatal("The test store cannot be written");
     m_form = std::make_unique<TMainForm>(App, platform);
 }
 
@@ -29,7 +30,7 @@ void TMainFormFixture::Click(const char *button) const
 
 void TMainFormFixture::MapPort(int number, const QString &devicePath)
 {
-    TComPortMap().Assign(TComPortMap::PortName(number), devicePath);
+    QVERIFY(TComPortMap().Assign(TComPortMap::PortName(number), devicePath));
     m_form->UpdatePortHints();
 }
 
