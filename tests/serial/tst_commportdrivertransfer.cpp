@@ -1,6 +1,7 @@
 // Receiving, sending, purging, the modem lines and losing the device, checked on the recording platform.
 #include "driverfixture.h"
 
+#include "nothinghappens.h"
 #include "writablewatch.h"
 
 #include <QTest>
@@ -76,9 +77,9 @@ void TstCommPortDriverTransfer::idlePollRaisesNothing()
     f.driver->ClosePort();
     const auto readsAtClose = f.platform.Calls.count("Read 2048");
     f.platform.Incoming = "late";
-    QTest::qWait(30);
-    QCOMPARE(f.platform.Calls.count("Read 2048"), readsAtClose);
-    QCOMPARE(events, 0);
+    QVERIFY(NothingHappensWithin(30, [&] {
+        return f.platform.Calls.count("Read 2048") != readsAtClose || events != 0;
+    }));
 }
 
 namespace {
@@ -223,8 +224,7 @@ void TstCommPortDriverTransfer::outputReadyComesOnceFromTheEventLoop()
     QCOMPARE(ready.size(), 0);
     if (emitted > 0)
         QVERIFY(ready.wait());
-    QTest::qWait(3 * TWritableWatch::kRecheckMs);
-    QCOMPARE(ready.size(), emitted);
+    QVERIFY(NothingHappensWithin(3 * TWritableWatch::kRecheckMs, [&] { return ready.size() != emitted; }));
 }
 
 void TstCommPortDriverTransfer::writeText_data()
@@ -350,8 +350,7 @@ void TstCommPortDriverTransfer::lostDeviceClosesOnce()
     QCOMPARE(f.platform.Calls.count("Close 1"), 1);
     QCOMPARE(f.pollStopped.count(), 1);
     const auto callsAfterLoss = f.platform.Calls.size();
-    QTest::qWait(20);
-    QCOMPARE(f.platform.Calls.size(), callsAfterLoss);
+    QVERIFY(NothingHappensWithin(20, [&] { return f.platform.Calls.size() != callsAfterLoss; }));
 
     f.platform.Failures.clear();
     QVERIFY(f.driver->OpenPort());

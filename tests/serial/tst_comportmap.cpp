@@ -1,6 +1,6 @@
 // Which device each COM name reaches.
 #include "comportmap.h"
-#include "tempstore.h"
+#include "tempconfighome.h"
 
 #include <QTest>
 

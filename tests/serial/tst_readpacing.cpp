@@ -20,7 +20,7 @@ struct TDrain
 
 Q_DECLARE_METATYPE(QList<TDrain>)
 
-class TReadPacingTest : public QObject
+class TstReadPacing : public QObject
 {
     Q_OBJECT
 private slots:
@@ -89,5 +89,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TReadPacingTest)
+QTEST_GUILESS_MAIN(TstReadPacing)
 #include "tst_readpacing.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tempstore.h"
+#include "tempconfighome.h"
 #include "userstore.h"
 
 #include <QObject>

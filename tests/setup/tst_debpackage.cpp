@@ -17,7 +17,7 @@ QByteArray Architecture()
 
 } // namespace
 
-class TestDebPackage : public QObject
+class TstDebPackage : public QObject
 {
     Q_OBJECT
 
@@ -108,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDebPackage)
+QTEST_GUILESS_MAIN(TstDebPackage)
 #include "tst_debpackage.moc"

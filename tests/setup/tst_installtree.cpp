@@ -21,7 +21,7 @@ QStringList FilesUnder(const QString &root)
 
 } // namespace
 
-class TestInstallTree : public QObject
+class TstInstallTree : public QObject
 {
     Q_OBJECT
 
@@ -95,5 +95,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestInstallTree)
+QTEST_GUILESS_MAIN(TstInstallTree)
 #include "tst_installtree.moc"

@@ -63,7 +63,7 @@ QByteArray PackageList()
 
 } // namespace
 
-class TestSetupScripts : public QObject
+class TstSetupScripts : public QObject
 {
     Q_OBJECT
 
@@ -113,5 +113,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSetupScripts)
+QTEST_GUILESS_MAIN(TstSetupScripts)
 #include "tst_setupscripts.moc"

@@ -3,7 +3,7 @@
 #include "application.h"
 #include "mainform.h"
 #include "scripteddialogs.h"
-#include "tempstore.h"
+#include "tempconfighome.h"
 
 #include <QString>
 

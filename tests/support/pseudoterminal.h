@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tempstore.h"
+#include "tempconfighome.h"
 #include "ttyioctl.h"
 
 #include <QByteArray>

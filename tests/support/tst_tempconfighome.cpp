@@ -1,4 +1,4 @@
-#include "tempstore.h"
+#include "tempconfighome.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 #include "commportdriver.h"
 #include "comportmap.h"
 #include "devsimprocess.h"
-#include "tempstore.h"
+#include "tempconfighome.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

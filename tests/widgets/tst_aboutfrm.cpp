@@ -6,7 +6,7 @@
 #include <QClipboard>
 #include <QtTest>
 
-class TAboutFrmTest : public QObject
+class TstAboutFrm : public QObject
 {
     Q_OBJECT
 private slots:
@@ -119,5 +119,5 @@ private slots:
 
 };
 
-QTEST_MAIN(TAboutFrmTest)
+QTEST_MAIN(TstAboutFrm)
 #include "tst_aboutfrm.moc"

@@ -1,5 +1,6 @@
 #include "aled.h"
 #include "floodfill.h"
+#include "nothinghappens.h"
 #include "paintcounter.h"
 
 #include <QAccessible>
@@ -66,14 +67,13 @@ struct TBlinkingLed
     bool StaysStill()
     {
         const int before = Ticks;
-        QTest::qWait(200);
-        return Ticks == before;
+        return NothingHappensWithin(200, [&] { return Ticks != before; });
     }
 };
 
 } // namespace
 
-class TestALed : public QObject
+class TstALed : public QObject
 {
     Q_OBJECT
 
@@ -330,5 +330,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestALed)
+QTEST_MAIN(TstALed)
 #include "tst_aled.moc"

@@ -1,6 +1,7 @@
 #include "appeventlist.h"
 #include "appevents.h"
 #include "apphints.h"
+#include "nothinghappens.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -42,7 +43,7 @@ struct THintedWidget {
 
 } // namespace
 
-class TAppEventsTest : public QObject
+class TstAppEvents : public QObject
 {
     Q_OBJECT
 private slots:
@@ -196,8 +197,7 @@ private slots:
 
         TAppHints::Instance().SetShowHint(false);
         button.RequestHint();
-        QTest::qWait(TAppHints::Instance().Pause() + 100);
-        QVERIFY(!QToolTip::isVisible());
+        QVERIFY(NothingHappensWithin(TAppHints::Instance().Pause() + 100, [] { return QToolTip::isVisible(); }));
 
         TAppHints::Instance().SetShowHint(true);
         button.RequestHint();
@@ -253,5 +253,5 @@ private:
     }
 };
 
-QTEST_MAIN(TAppEventsTest)
+QTEST_MAIN(TstAppEvents)
 #include "tst_appevents.moc"

@@ -50,7 +50,7 @@ struct TPair
 
 } // namespace
 
-class TOpaqueLabelTest : public QObject
+class TstOpaqueLabel : public QObject
 {
     Q_OBJECT
 private slots:
@@ -133,5 +133,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TOpaqueLabelTest)
+QTEST_MAIN(TstOpaqueLabel)
 #include "tst_opaquelabel.moc"

@@ -69,7 +69,7 @@ struct TPanes
 
 } // namespace
 
-class TRxSplitterTest : public QObject
+class TstRxSplitter : public QObject
 {
     Q_OBJECT
 private slots:
@@ -338,5 +338,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TRxSplitterTest)
+QTEST_MAIN(TstRxSplitter)
 #include "tst_rxsplitter.moc"

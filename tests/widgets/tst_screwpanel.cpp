@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-class TScrewPanelTest : public QObject
+class TstScrewPanel : public QObject
 {
     Q_OBJECT
 private slots:
@@ -85,5 +85,5 @@ private slots:
 
 };
 
-QTEST_MAIN(TScrewPanelTest)
+QTEST_MAIN(TstScrewPanel)
 #include "tst_screwpanel.moc"

@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QtTest>
 
-class TUrlLabelTest : public QObject
+class TstUrlLabel : public QObject
 {
     Q_OBJECT
 private slots:
@@ -90,5 +90,5 @@ private:
     QStringList m_opened;
 };
 
-QTEST_MAIN(TUrlLabelTest)
+QTEST_MAIN(TstUrlLabel)
 #include "tst_urllabel.moc"
