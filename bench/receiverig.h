@@ -23,6 +23,7 @@ public:
     std::function<void(long long receivedBefore, int size)> OnBlock;
 
     std::optional<QString> OpenFile(QWidget *, const TFileOpenOptions &) override { return m_logPath; }
+    std::optional<QString> SaveFile(QWidget *, const TFileOpenOptions &) override { return std::nullopt; }
     std::optional<QFont> ChooseFont(QWidget *, const QFont &) override { return std::nullopt; }
     void WarningBox(QWidget *, const QString &, const QString &) override {}
     void ErrorBox(QWidget *, const QString &caption, const QString &text) override;

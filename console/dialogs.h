@@ -29,6 +29,9 @@ public:
 
     // The chosen path, or nothing when cancelled. The file need not exist.
     virtual std::optional<QString> OpenFile(QWidget *parent, const TFileOpenOptions &options) = 0;
+    // A save dialog: the path to write, or nothing when cancelled. Asks before an existing file
+    // is replaced.
+    virtual std::optional<QString> SaveFile(QWidget *parent, const TFileOpenOptions &options) = 0;
     // The confirmed font, or nothing when cancelled.
     virtual std::optional<QFont> ChooseFont(QWidget *parent, const QFont &initial) = 0;
     // Warning icon, one OK button.

@@ -35,6 +35,7 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     SetupTransmit();
     SetupMacros();
     SetupReceive();
+    SetupRxTools();
     SetupAccessibility();
     BindHandlers();
     SetupStorage();
@@ -165,7 +166,9 @@ QString TMainForm::StatusText() const
 
 void TMainForm::SetStatusText(const QString &text)
 {
-    m_ui->StatusBar->showMessage(text);
+    m_statusText = text;
+    const QString pause = PauseStatusText();
+    m_ui->StatusBar->showMessage(pause.isEmpty() ? text : text + QStringLiteral("   ") + pause);
 }
 
 void TMainForm::FormCreate()

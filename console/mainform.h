@@ -11,6 +11,8 @@
 namespace Ui {
 class TMainForm;
 }
+class QAction;
+class QKeySequence;
 class QMenu;
 class QPushButton;
 class QShortcut;
@@ -24,6 +26,8 @@ class TFileSender;
 class TFormPlacement;
 class TFormStorage;
 class TMainFormReceive;
+class TMainFormRxTools;
+class TReceiveDisplay;
 class THistoryComboBox;
 class THotKeyManager;
 class TRadioGroup;
@@ -106,6 +110,13 @@ public:
     void StopLogClick();
     static QByteArray IntToBin(int value);
 
+    // Additions to the receive box, reached from its context menu and keys: find, save of the
+    // received text, pause.
+    void RxFindClick();
+    void RxSaveAsClick();
+    void RxPauseClick();
+    static const TFileOpenOptions &SaveRxDialog();
+
     // Macros and hot keys.
     void bMacro1Click();
     void bMacro2Click();
@@ -140,6 +151,11 @@ private:
                           QPushButton *clrBtn);
     void SetupMacros();
     void SetupReceive();
+    TReceiveDisplay &ReceiveDisplay() const;
+    void SetupRxTools();
+    QAction *AddRxAction(const char *name, const QString &text, const QKeySequence &key);
+    void ShowWaiting();
+    QString PauseStatusText() const;
     void CloseReceiveLog();
     void StartLogFile(const QString &path);
     void ApplyStartPort(const TStartOptions &options);
@@ -161,6 +177,9 @@ private:
     QList<std::function<void()>> m_sendsAfterFile;
     THotKeyManager *m_hotKeyManager1 = nullptr;
     TMainFormReceive *m_receive = nullptr;
+    TMainFormRxTools *m_rxTools = nullptr;
+    // The status text without the pause's addition.
+    QString m_statusText;
     // Last, and Placement before Storage: Storage is destroyed first, both while the controls
     // whose state they save at destruction still exist.
     std::unique_ptr<TFormPlacement> m_placement;

@@ -58,6 +58,11 @@ void TMainForm::SetupReceive()
     };
 }
 
+TReceiveDisplay &TMainForm::ReceiveDisplay() const
+{
+    return m_receive->Display;
+}
+
 void TMainForm::ShowCount()
 {
     m_receive->CountRefresh.stop();

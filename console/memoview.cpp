@@ -31,6 +31,10 @@ QString DisplayText(const QByteArray &text)
     return shown;
 }
 
+// Matches of a search: a pale yellow, the current one orange, as editors mark them.
+const QColor kMarkColour(0xFF, 0xEB, 0x78);
+const QColor kCurrentMarkColour(0xFF, 0x9A, 0x3C);
+
 } // namespace
 
 TMemoView::TMemoView(QWidget *parent)
@@ -244,15 +248,18 @@ void TMemoView::paintEvent(QPaintEvent *event)
     const int selectedEnd = from != to ? std::min(last, to.row + 1) : 0;
 
     // The text of all rows goes out as one glyph run: a run per row cost more than its glyphs.
+    m_marks.clear();
+    if (MarksIn)
+        MarksIn(first, last, m_marks);
     painter.setPen(colours.color(QPalette::Text));
     for (int row = first; row < last; ++row) {
         const QByteArray text = m_source->RowText(row);
-        if (row >= selectedFirst && row < selectedEnd) {
-            const int left = row == from.row ? XOf(text, from.col) : 0;
-            const int right = row == to.row ? XOf(text, to.col) : XOf(text + ' ', int(text.size()) + 1);
-            painter.fillRect(QRect(kMargin + left, rowTop(row), right - left, lineSpacing),
-                             colours.color(QPalette::Highlight));
-        }
+        for (const TMark &mark : m_marks)
+            if (mark.From.row <= row && row <= mark.To.row)
+                painter.fillRect(SpanRect(row, text, mark.From, mark.To, false),
+                                 mark.Current ? kCurrentMarkColour : kMarkColour);
+        if (row >= selectedFirst && row < selectedEnd)
+            painter.fillRect(SpanRect(row, text, from, to, true), colours.color(QPalette::Highlight));
         QueueBytes(painter, text, 0, int(text.size()), rowTop(row));
     }
     DrawQueued(painter);
@@ -317,6 +324,18 @@ void TMemoView::DrawQueued(QPainter &painter) const
     m_runGlyphs.clear();
     m_runPositions.clear();
     m_runLines.clear();
+}
+
+// The part of the row's text from one position to the other; a span that goes on past the row's
+// end covers a blank's width more there.
+QRect TMemoView::SpanRect(int row, const QByteArray &text, TPos from, TPos to, bool pastEnd) const
+{
+    const int left = row == from.row ? XOf(text, from.col) : 0;
+    int right = XOf(text, row == to.row ? to.col : int(text.size()));
+    if (row != to.row && pastEnd)
+        right = XOf(text + ' ', int(text.size()) + 1);
+    const int lineSpacing = std::max(1, fontMetrics().lineSpacing());
+    return QRect(kMargin + left, kMargin + (row - TopRow()) * lineSpacing, right - left, lineSpacing);
 }
 
 int TMemoView::XOf(const QByteArray &text, int col) const
@@ -522,7 +541,16 @@ QMenu *TMemoView::CreateContextMenu()
     copy->setEnabled(HasSelection());
     copy->setObjectName(QStringLiteral("copy"));
     menu->addAction(tr("Select &All"), this, &TMemoView::SelectAll)->setObjectName(QStringLiteral("selectAll"));
+    for (const QList<QAction *> &group : m_menuGroups) {
+        menu->addSeparator();
+        menu->addActions(group);
+    }
     return menu;
+}
+
+void TMemoView::AddMenuActions(const QList<QAction *> &actions)
+{
+    m_menuGroups.append(actions);
 }
 
 void TMemoView::contextMenuEvent(QContextMenuEvent *event)

@@ -7,6 +7,7 @@
 #include <QRawFont>
 #include <QTimer>
 
+#include <functional>
 #include <vector>
 
 class QMenu;
@@ -28,6 +29,13 @@ public:
         int col = 0;
         friend bool operator==(const TPos &, const TPos &) = default;
         friend auto operator<=>(const TPos &, const TPos &) = default;
+    };
+    // A stretch of text painted on a background of its own (a match of a search); To is not in it.
+    struct TMark
+    {
+        TPos From;
+        TPos To;
+        bool Current = false;
     };
 
     static constexpr int kFrameMs = 16;
@@ -58,6 +66,14 @@ public:
     int VisibleRows() const;
     // Builds the context menu; the caller owns it.
     QMenu *CreateContextMenu();
+    // Actions offered in the context menu below the standard ones, each call's as a group of its
+    // own; not owned, and they must live as long as the view.
+    void AddMenuActions(const QList<QAction *> &actions);
+    // Scrolls as little as it takes to show the row; the view follows new rows again only when
+    // that leaves it at the end.
+    void EnsureVisible(int row);
+    // Asked at each paint for the marks that touch the rows from first to end (not included).
+    std::function<void(int first, int end, std::vector<TMark> &marks)> MarksIn;
 
     // The whole text with a newline after every line break, and offsets into it.
     QString PlainText() const;
@@ -101,7 +117,7 @@ private:
     int MaxTopRow() const;
     void MoveCursor(TPos pos, bool extend);
     bool MoveByKey(int key, Qt::KeyboardModifiers modifiers);
-    void EnsureVisible(int row);
+    QRect SpanRect(int row, const QByteArray &text, TPos from, TPos to, bool pastEnd) const;
     TPos Clamped(TPos pos) const;
     int XOf(const QByteArray &text, int col) const;
     void QueueBytes(QPainter &painter, const QByteArray &text, int first, int end, int y) const;
@@ -126,6 +142,8 @@ private:
     TLineRows m_underline;
     TLineRows m_strikeOut;
     mutable std::vector<QRect> m_runLines;
+    std::vector<TMark> m_marks;
+    QList<QList<QAction *>> m_menuGroups;
     TPos m_anchor;
     TPos m_cursor;
     int m_knownRows = 0;

@@ -8,12 +8,15 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-std::optional<QString> TQtDialogs::OpenFile(QWidget *parent, const TFileOpenOptions &options)
+namespace {
+
+std::optional<QString> RunFileDialog(QWidget *parent, const TFileOpenOptions &options,
+                                     QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent, options.Title);
     // An open dialog here may also name a file that is still to be created (a new log).
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setAcceptMode(mode);
     const QStringList filters = TFileFilter::NameFilters(options.Filter);
     dialog.setNameFilters(filters);
     if (options.FilterIndex >= 0 && options.FilterIndex < filters.size())
@@ -24,6 +27,18 @@ std::optional<QString> TQtDialogs::OpenFile(QWidget *parent, const TFileOpenOpti
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+std::optional<QString> TQtDialogs::OpenFile(QWidget *parent, const TFileOpenOptions &options)
+{
+    return RunFileDialog(parent, options, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> TQtDialogs::SaveFile(QWidget *parent, const TFileOpenOptions &options)
+{
+    return RunFileDialog(parent, options, QFileDialog::AcceptSave);
 }
 
 std::optional<QFont> TQtDialogs::ChooseFont(QWidget *parent, const QFont &initial)

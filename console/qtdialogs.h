@@ -9,6 +9,7 @@ class TQtDialogs : public TDialogs
 {
 public:
     std::optional<QString> OpenFile(QWidget *parent, const TFileOpenOptions &options) override;
+    std::optional<QString> SaveFile(QWidget *parent, const TFileOpenOptions &options) override;
     std::optional<QFont> ChooseFont(QWidget *parent, const QFont &initial) override;
     void WarningBox(QWidget *parent, const QString &caption, const QString &text) override;
     void ErrorBox(QWidget *parent, const QString &caption, const QString &text) override;

@@ -28,17 +28,6 @@ void TReceiveDisplay::Receive(const void *data, int size, const TReceiveOptions 
     if (size <= 0)
         return;
     const auto *bytes = static_cast<const std::uint8_t *>(data);
-    m_box.BeginUpdate();
-    const auto endUpdate = qScopeGuard([this] { m_box.EndUpdate(); });
-    if (m_box.Count() > kMaxLines)
-        m_box.Clear();
-    m_line.clear();
-    if (!options.HexMode && m_box.Count() != 0) {
-        const QByteArray last = m_box.Get(m_box.Count() - 1);
-        m_line.assign(last.constData(), std::size_t(last.size()));
-    }
-    m_lineShown = !m_line.empty();
-
     std::optional<TLogWriteError> failure;
     try {
         if (log)
@@ -47,23 +36,98 @@ void TReceiveDisplay::Receive(const void *data, int size, const TReceiveOptions 
         failure = error;
     }
     // The failing byte is counted and shown in the columns and in HEX, which come before its
-    // record; its String step, which comes after, never runs.
+    // record; its String step, which comes after, never runs, nor does the final write-back.
     const int shown = failure ? failure->Index + 1 : size;
     Count(bytes, shown, options.CountTarget);
     FillColumns(bytes, shown, options);
-    if (options.HexMode) {
-        AppendHex(bytes, shown);
+    const TBoxSettings settings{options.HexMode, options.TimeStamps, options.CrIsLf, !failure};
+    const int boxBytes = options.HexMode || !failure ? shown : failure->Index;
+    if (m_paused || !m_hold.IsEmpty()) {
+        const auto stamp = options.TimeStamps ? std::optional(m_clock.TimeText()) : std::nullopt;
+        m_hold.Add(reinterpret_cast<const char *>(bytes), boxBytes, settings, stamp);
+        if (OnWaitingChanged)
+            OnWaitingChanged();
     } else {
-        AssembleLines(bytes, failure ? failure->Index : size, options);
-        if (!failure && !m_line.empty())
-            WriteBack(options.TimeStamps);
+        m_box.BeginUpdate();
+        ShowInBox(bytes, boxBytes, settings);
+        m_box.EndUpdate();
     }
     if (failure)
         throw *failure;
 }
 
+bool TReceiveDisplay::ShowWaiting(qint64 budget)
+{
+    m_box.BeginUpdate();
+    const auto endUpdate = qScopeGuard([this] {
+        m_heldStamp.reset();
+        m_box.EndUpdate();
+    });
+    while (budget > 0 && !m_hold.IsEmpty()) {
+        const TRxHold::TBlock block = m_hold.Take();
+        if (block.Dropped > 0) {
+            ShowDropped(block.Dropped, block.Settings.HexMode);
+            continue;
+        }
+        m_heldStamp = block.Stamp;
+        ShowInBox(reinterpret_cast<const std::uint8_t *>(block.Bytes.constData()), int(block.Bytes.size()),
+                  block.Settings);
+        budget -= block.Bytes.size();
+    }
+    return !m_hold.IsEmpty();
+}
+
+QByteArray TReceiveDisplay::DroppedNote(qint64 bytes)
+{
+    return "*** " + QByteArray::number(bytes) + " bytes dropped: the pause held all it could (256 MiB) ***";
+}
+
+// The box's steps for one block, each block as one call: the line limit, the line in progress
+// read back, then HEX values or lines.
+void TReceiveDisplay::ShowInBox(const std::uint8_t *data, int size, const TBoxSettings &settings)
+{
+    if (m_box.Count() > kMaxLines)
+        m_box.Clear();
+    m_line.clear();
+    if (!settings.HexMode && m_box.Count() != 0) {
+        const QByteArray last = m_box.Get(m_box.Count() - 1);
+        m_line.assign(last.constData(), std::size_t(last.size()));
+    }
+    m_lineShown = !m_line.empty();
+    if (settings.HexMode) {
+        AppendHex(data, size);
+    } else {
+        AssembleLines(data, size, settings);
+        if (settings.WriteBack && !m_line.empty())
+            WriteBack(settings.TimeStamps);
+    }
+}
+
+// The note goes on a row of its own. After it String mode finds an empty line in progress, as
+// after a line end, and HEX values start a new row.
+void TReceiveDisplay::ShowDropped(qint64 bytes, bool hexMode)
+{
+    const QByteArray note = DroppedNote(bytes);
+    const QByteArray end = hexMode ? "\r\n" : "\r\n\r\n";
+    const int last = m_box.RowCount() - 1;
+    if (!m_box.Get(last).isEmpty()) {
+        m_box.Append("\r\n" + note + end);
+    } else if (last > 0 && m_box.Get(last - 1).isEmpty()) {
+        m_box.Put(last - 1, note);
+        if (!hexMode)
+            m_box.Add({});
+    } else {
+        m_box.Append(note + end);
+    }
+}
+
 void TReceiveDisplay::ClearAll()
 {
+    if (!m_hold.IsEmpty()) {
+        m_hold.Clear();
+        if (OnWaitingChanged)
+            OnWaitingChanged();
+    }
     m_box.Clear();
     m_dec.Clear();
     m_hex.Clear();
@@ -120,7 +184,7 @@ void TReceiveDisplay::AppendHex(const std::uint8_t *data, int size)
 }
 
 void TReceiveDisplay::AssembleLines(const std::uint8_t *data, int size,
-                                    const TReceiveOptions &options)
+                                    const TBoxSettings &settings)
 {
     int at = 0;
     while (at < size) {
@@ -134,8 +198,8 @@ void TReceiveDisplay::AssembleLines(const std::uint8_t *data, int size,
         if (control == '\b') {
             if (!m_line.empty())
                 m_line.pop_back();
-        } else if (control == '\r' || options.CrIsLf) {
-            LineEnd(options.TimeStamps);
+        } else if (control == '\r' || settings.CrIsLf) {
+            LineEnd(settings.TimeStamps);
         }
         at = end + 1;
     }
@@ -156,7 +220,7 @@ void TReceiveDisplay::WriteBack(bool stamp)
 {
     QByteArrayView text(m_line.data(), qsizetype(m_line.size()));
     if (stamp && !m_lineShown) {
-        const QByteArray time = m_clock.TimeText();
+        const QByteArray time = StampText();
         m_stamped.assign(time.constData(), std::size_t(time.size()));
         m_stamped.append("> ").append(m_line);
         text = QByteArrayView(m_stamped.data(), qsizetype(m_stamped.size()));
@@ -166,4 +230,9 @@ void TReceiveDisplay::WriteBack(bool stamp)
         m_box.Put(count - 1, text);
     else
         m_box.Add(text);
+}
+
+QByteArray TReceiveDisplay::StampText()
+{
+    return m_heldStamp ? *m_heldStamp : m_clock.TimeText();
 }

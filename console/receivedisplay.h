@@ -1,10 +1,13 @@
 #pragma once
 
+#include "rxhold.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 class TByteColumn;
@@ -42,7 +45,8 @@ public:
     // at the byte being logged: earlier bytes are shown, later ones neither shown nor logged.
     // The box announces the changes of a block once, when the block is done.
     void Receive(const void *data, int size, const TReceiveOptions &options, TRxLog *log);
-    // Empties the box and the three columns; the counter stays.
+    // Empties the box and the three columns; the counter stays. Blocks waiting for a paused box
+    // go too, as they would have been shown before the clear.
     void ClearAll();
     void ResetCounter();
     std::int32_t CharCount() const { return m_charCount; }
@@ -53,13 +57,35 @@ public:
     // Called with the new count whenever a block matched the counted code at least once.
     std::function<void(std::int32_t)> OnCountChanged;
 
+    // While paused the box shows no new block; the counter, the columns and the log go on. The
+    // blocks wait in order, and new ones wait behind them until all are shown.
+    void Pause() { m_paused = true; }
+    void Resume()
+    {
+        m_paused = false;
+        m_hold.Reopen();
+    }
+    bool Paused() const { return m_paused; }
+    // Shows waiting blocks in order of arrival, as they would have been shown then, until about
+    // budget bytes are shown; a gap shows as a line with the number of bytes that were dropped.
+    // Returns whether some still wait.
+    bool ShowWaiting(qint64 budget);
+    TRxHold &Waiting() { return m_hold; }
+    const TRxHold &Waiting() const { return m_hold; }
+    // Called after each block that was put to wait.
+    std::function<void()> OnWaitingChanged;
+    static QByteArray DroppedNote(qint64 bytes);
+
 private:
     void Count(const std::uint8_t *data, int size, int target);
     void FillColumns(const std::uint8_t *data, int size, const TReceiveOptions &options);
+    void ShowInBox(const std::uint8_t *data, int size, const TBoxSettings &settings);
+    void ShowDropped(qint64 bytes, bool hexMode);
     void AppendHex(const std::uint8_t *data, int size);
-    void AssembleLines(const std::uint8_t *data, int size, const TReceiveOptions &options);
+    void AssembleLines(const std::uint8_t *data, int size, const TBoxSettings &settings);
     void LineEnd(bool stamp);
     void WriteBack(bool stamp);
+    QByteArray StampText();
 
     TMemoLines &m_box;
     TByteColumn &m_dec;
@@ -72,4 +98,8 @@ private:
     // The line in progress came from the box, so an earlier call has written it back already.
     bool m_lineShown = false;
     std::string m_stamped;
+    bool m_paused = false;
+    TRxHold m_hold;
+    // The arrival time of the waiting block being shown, which its stamps show.
+    std::optional<QByteArray> m_heldStamp;
 };

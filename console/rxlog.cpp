@@ -1,6 +1,7 @@
 #include "rxlog.h"
 
 #include "fileerror.h"
+#include "filewrite.h"
 #include "localclock.h"
 
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -189,18 +191,7 @@ void TRxLog::PutDateLine()
 
 void TRxLog::Flush()
 {
-    const char *data = m_buffer;
-    int left = m_used;
-    m_used = 0;
-    while (left > 0) {
-        const ssize_t written = ::write(m_fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            throw FileError(written < 0 ? errno : EIO, TFileOperation::Write);
-        data += written;
-        left -= int(written);
-    }
+    WriteAll(m_fd, m_buffer, std::exchange(m_used, 0));
 }
 
 void TRxLog::CloseFile()

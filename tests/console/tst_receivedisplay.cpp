@@ -379,6 +379,85 @@ private slots:
         QVERIFY(log.IsOpen());
     }
 
+    // Each block starts with its mode: S String, T String with Time, L String with CR=LF, H HEX.
+    // The blocks come a second apart; a paused box shows them, after the pause, as the live box did.
+    void pausedBoxShowsWhatWaitedAsIfNeverPaused_data()
+    {
+        QTest::addColumn<TBlocks>("blocks");
+        TBlocks overLimit;
+        for (int line = 0; line < 1200; ++line)
+            overLimit << "Sline " + QByteArray::number(line) + "\r";
+        QTest::newRow("lines over several blocks") << TBlocks{"Sab", "Sc\rd", "S\r"};
+        QTest::newRow("stamps of arrival") << TBlocks{"Tab", "Tc\r", "Td\re\r", "Tf"};
+        QTest::newRow("mode changes") << TBlocks{"Sab\r", "H\x01\x02", "Sc\r", "Ld\ne", "Hz"};
+        QTest::newRow("NUL and backspace") << TBlocks{QByteArray("Sa\0b", 4), "S\bc\r", "S\b\b"};
+        QTest::newRow("line limit at each block") << overLimit;
+    }
+
+    void pausedBoxShowsWhatWaitedAsIfNeverPaused()
+    {
+        QFETCH(TBlocks, blocks);
+        TMemoLines liveBox;
+        TByteColumn dec(TByteColumn::Dec), hex(TByteColumn::Hex), bin(TByteColumn::Bin);
+        TReceiveDisplay live(liveBox, dec, hex, bin, m_clock);
+        m_box->SetText("before\r\n");
+        liveBox.SetText("before\r\n");
+        m_display->Pause();
+        for (int i = 0; i < blocks.size(); ++i) {
+            m_clock.Time = "14:05:" + QByteArray::number(10 + i % 50);
+            const TReceiveOptions options = OptionsOf(blocks[i]);
+            const QByteArray data = blocks[i].mid(1);
+            live.Receive(data.constData(), int(data.size()), options, nullptr);
+            m_display->Receive(data.constData(), int(data.size()), options, nullptr);
+        }
+        QCOMPARE(m_box->Text(), QByteArray("before\r\n"));
+        QCOMPARE(m_dec->RowCount(), dec.RowCount());
+        QCOMPARE(m_display->CharCount(), live.CharCount());
+        m_clock.Time = "23:59:59";
+        m_display->Resume();
+        while (m_display->ShowWaiting(100)) {
+        }
+        QCOMPARE(m_box->Text(), liveBox.Text());
+        QCOMPARE(m_display->Waiting().WaitingBytes(), 0);
+    }
+
+    // Once a block passes the limit, it and the rest of the pause are dropped; the box says how
+    // many bytes, in their place.
+    void pauseBeyondItsLimitSaysWhatWasDropped_data()
+    {
+        QTest::addColumn<bool>("hexMode");
+        QTest::addColumn<QByteArray>("text");
+        const QByteArray note = TReceiveDisplay::DroppedNote(1006);
+        QTest::newRow("String") << false << "ab\r\ncd\r\n" + note + "\r\nxy\r\n";
+        QTest::newRow("HEX") << true << "61 62 0D 63 64 0D \r\n" + note + "\r\n78 79 ";
+    }
+
+    void pauseBeyondItsLimitSaysWhatWasDropped()
+    {
+        QFETCH(bool, hexMode);
+        QFETCH(QByteArray, text);
+        TReceiveOptions options;
+        options.HexMode = hexMode;
+        options.DecColumn = true;
+        m_display->Waiting().SetLimit(1000);
+        m_display->Pause();
+        Receive({"ab\r", "cd\r", QByteArray(1000, 'z'), "zzzzz", "z"}, options);
+        QCOMPARE(m_display->Waiting().WaitingBytes(), 6);
+        QCOMPARE(m_display->Waiting().DroppedBytes(), 1006);
+        QCOMPARE(m_dec->RowCount(), 1012);
+        m_display->Resume();
+        // What comes while the box catches up waits behind what is there.
+        Receive({"xy"}, options);
+        while (m_display->ShowWaiting(1 << 20)) {
+        }
+        QCOMPARE(m_box->Text(), text);
+        Receive({"\r"}, options);
+        m_display->Pause();
+        Receive({"lost"}, options);
+        m_display->ClearAll();
+        QVERIFY(m_display->Waiting().IsEmpty());
+    }
+
     void intToBinGivesEightDigits_data()
     {
         QTest::addColumn<int>("value");
@@ -401,6 +480,16 @@ private:
     std::unique_ptr<TMemoLines> m_box;
     std::unique_ptr<TByteColumn> m_dec, m_hex, m_bin;
     std::unique_ptr<TReceiveDisplay> m_display;
+
+    static TReceiveOptions OptionsOf(const QByteArray &block)
+    {
+        TReceiveOptions options;
+        options.HexMode = block.startsWith('H');
+        options.TimeStamps = block.startsWith('T');
+        options.CrIsLf = block.startsWith('L');
+        options.DecColumn = true;
+        return options;
+    }
 
     void Receive(const TBlocks &blocks, const TReceiveOptions &options, TRxLog *log = nullptr)
     {

@@ -55,8 +55,7 @@ private slots:
         m_f = std::make_unique<TMainFormFixture>();
         m_pty = std::make_unique<TPseudoTerminal>();
         QVERIFY(m_pty->IsValid());
-        m_f->MapPort(1, m_pty->SlavePath());
-        m_f->Click("ConnectBtn");
+        QVERIFY(m_f->ConnectCom1(*m_pty));
         QVERIFY(m_f->Control<QPushButton>("DisconnectBtn")->isEnabled());
         QFile::remove(m_dir.filePath("velorand.log"));
     }

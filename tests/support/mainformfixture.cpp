@@ -1,7 +1,9 @@
 #include "mainformfixture.h"
 
+#include "commportdriver.h"
 #include "comportmap.h"
 #include "formplacement.h"
+#include "pseudoterminal.h"
 #include "userstore.h"
 
 #include <QCoreApplication>
@@ -32,6 +34,13 @@ void TMainFormFixture::MapPort(int number, const QString &devicePath)
 {
     QVERIFY(TComPortMap().Assign(TComPortMap::PortName(number), devicePath));
     m_form->UpdatePortHints();
+}
+
+bool TMainFormFixture::ConnectCom1(const TPseudoTerminal &pty)
+{
+    MapPort(1, pty.SlavePath());
+    Click("ConnectBtn");
+    return m_form->CommPortDriver().IsOpen();
 }
 
 void TMainFormFixture::Restart()

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class TPseudoTerminal;
 class TSerialPlatform;
 
 // Everything a GUI test of the main window needs, built in the right order: a temporary per-user
@@ -38,6 +39,8 @@ public:
     void Click(const char *button) const;
     // COM<number> opens devicePath from now on (the window's item tooltips follow).
     void MapPort(int number, const QString &devicePath);
+    // Maps COM1 to the pseudo-terminal's slave and clicks Connect; true when the port is open.
+    bool ConnectCom1(const TPseudoTerminal &pty);
     // Destroys the window and builds it again on the same store, as a restart of the program.
     void Restart();
     // The store section of the window state: "Software\" + the test's executable name +

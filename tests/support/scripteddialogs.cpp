@@ -21,6 +21,12 @@ std::optional<QString> TScriptedDialogs::OpenFile(QWidget *, const TFileOpenOpti
     return Next(FileAnswers);
 }
 
+std::optional<QString> TScriptedDialogs::SaveFile(QWidget *parent, const TFileOpenOptions &options)
+{
+    SaveRequests.append(options);
+    return OpenFile(parent, options);
+}
+
 std::optional<QFont> TScriptedDialogs::ChooseFont(QWidget *, const QFont &initial)
 {
     FontRequests.append(initial);

@@ -26,6 +26,8 @@ public:
 
     // What was asked, in order.
     QList<TFileOpenOptions> FileRequests;
+    // The save dialogs among FileRequests; their answers come from FileAnswers too.
+    QList<TFileOpenOptions> SaveRequests;
     QList<QFont> FontRequests;
     QStringList TextRequests;   // the captions
     QList<TBox> Warnings;
@@ -34,6 +36,7 @@ public:
     int Beeps = 0;
 
     std::optional<QString> OpenFile(QWidget *parent, const TFileOpenOptions &options) override;
+    std::optional<QString> SaveFile(QWidget *parent, const TFileOpenOptions &options) override;
     std::optional<QFont> ChooseFont(QWidget *parent, const QFont &initial) override;
     void WarningBox(QWidget *parent, const QString &caption, const QString &text) override;
     void ErrorBox(QWidget *parent, const QString &caption, const QString &text) override;
