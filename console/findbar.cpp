@@ -169,8 +169,8 @@ void TFindBar::ShowCurrent()
     m_count->setText(m_find.CountText());
     if (m_box && m_find.Current() >= 0) {
         const TRxFind::TMatch &match = m_find.Match(m_find.Current());
-        m_box->EnsureVisible(match.To.row);
-        m_box->EnsureVisible(match.From.row);
+        m_box->ShowRow(match.To.row);
+        m_box->ShowRow(match.From.row);
     }
     if (m_box)
         m_box->viewport()->update();

@@ -487,6 +487,12 @@ void TMemoView::EnsureVisible(int row)
     SyncScrollBar();
 }
 
+void TMemoView::ShowRow(int row)
+{
+    EnsureVisible(row);
+    m_followEnd = false;
+}
+
 void TMemoView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)

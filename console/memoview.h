@@ -69,9 +69,9 @@ public:
     // Actions offered in the context menu below the standard ones, each call's as a group of its
     // own; not owned, and they must live as long as the view.
     void AddMenuActions(const QList<QAction *> &actions);
-    // Scrolls as little as it takes to show the row; the view follows new rows again only when
-    // that leaves it at the end.
-    void EnsureVisible(int row);
+    // Scrolls as little as it takes to show the row, and stays there as new rows arrive until the
+    // user scrolls back to the end.
+    void ShowRow(int row);
     // Asked at each paint for the marks that touch the rows from first to end (not included).
     std::function<void(int first, int end, std::vector<TMark> &marks)> MarksIn;
 
@@ -117,6 +117,7 @@ private:
     int MaxTopRow() const;
     void MoveCursor(TPos pos, bool extend);
     bool MoveByKey(int key, Qt::KeyboardModifiers modifiers);
+    void EnsureVisible(int row);
     QRect SpanRect(int row, const QByteArray &text, TPos from, TPos to, bool pastEnd) const;
     TPos Clamped(TPos pos) const;
     int XOf(const QByteArray &text, int col) const;

@@ -129,7 +129,7 @@ private slots:
         QTRY_COMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString::number(60 + data.count('\r')));
         Bar()->findChild<QCheckBox *>("FindMatchCase")->setChecked(matchCase);
         // A new query starts from the top row in sight.
-        Box()->EnsureVisible(0);
+        Box()->ShowRow(0);
         Box()->setFocus();
         Key(Qt::Key_F, Qt::ControlModifier);
         QVERIFY(Bar()->isVisible());
@@ -145,14 +145,14 @@ private slots:
         }
         Key(Qt::Key_F3, Qt::ShiftModifier);
         QCOMPARE(CountText(), QStringLiteral("%1 of %1").arg(count));
-        const int row = find.Match(find.Current()).From.row;
-        QVERIFY(row >= Box()->TopRow() && row < Box()->TopRow() + Box()->VisibleRows());
+        QVERIFY(CurrentMatchInView());
         Key(Qt::Key_F3);
         QCOMPARE(CountText(), QStringLiteral("1 of %1").arg(count));
 
-        // New rows are searched as they arrive; the current match stays.
+        // New rows are searched as they arrive; the current match stays, and stays in view.
         Send(data);
         QTRY_COMPARE(CountText(), QStringLiteral("1 of %1").arg(2 * count));
+        QVERIFY(CurrentMatchInView());
         Key(Qt::Key_Escape);
         QVERIFY(Bar()->isHidden());
         QVERIFY(Box()->hasFocus());
@@ -229,6 +229,12 @@ private:
     TFindBar *Bar() const { return m_f->Control<TFindBar>("FindBar"); }
     QAction *Action(const char *name) const { return m_f->Control<QAction>(name); }
     QString CountText() const { return Bar()->findChild<QLabel *>("FindCount")->text(); }
+    bool CurrentMatchInView() const
+    {
+        const TRxFind &find = Bar()->Find();
+        const int row = find.Match(find.Current()).From.row;
+        return row >= Box()->TopRow() && row < Box()->TopRow() + Box()->VisibleRows();
+    }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
     {
