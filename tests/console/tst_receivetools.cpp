@@ -18,7 +18,7 @@
 #include <QtTest>
 
 // Find, save and pause of the receive box in the real window, fed through a pseudo-terminal.
-class TestReceiveTools : public QObject
+class TstReceiveTools : public QObject
 {
     Q_OBJECT
 private slots:
@@ -248,5 +248,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-QTEST_MAIN(TestReceiveTools)
+QTEST_MAIN(TstReceiveTools)
 #include "tst_receivetools.moc"

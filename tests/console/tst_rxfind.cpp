@@ -3,7 +3,7 @@
 
 #include <QTest>
 
-class TestRxFind : public QObject
+class TstRxFind : public QObject
 {
     Q_OBJECT
 private slots:
@@ -93,5 +93,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRxFind)
+QTEST_GUILESS_MAIN(TstRxFind)
 #include "tst_rxfind.moc"
