@@ -24,9 +24,9 @@ class TstReceiveTools : public QObject
 private slots:
     void init()
     {
-        m_f = std::make_unique<TMainFormFixture>();
         m_pty = std::make_unique<TPseudoTerminal>();
         QVERIFY(m_pty->IsValid());
+        m_f = std::make_unique<TMainFormFixture>();
         // Shown and active: the keys go to the window as a user's do.
         m_f->Form().resize(900, 640);
         m_f->Form().show();
