@@ -67,11 +67,14 @@ private slots:
         QTest::newRow("HEX") << true;
     }
 
+    // The counter, the columns and the log go on while the box waits.
     void floodWhilePausedShowsEveryByteOnceInOrder()
     {
         QFETCH(bool, hexMode);
         m_f->Control<QRadioButton>(hexMode ? "RxMemoHex" : "RxMemoStr")->setChecked(true);
         m_f->Control<QCheckBox>("CBoxDec")->setChecked(true);
+        m_f->Dialogs.FileAnswers.push_back(m_dir.filePath("velorand.log"));
+        m_f->Click("StartLog");
         Send("start\r");
         QTRY_VERIFY(!Box()->Lines().Text().isEmpty());
         const QByteArray before = Box()->Lines().Text();
@@ -88,7 +91,13 @@ private slots:
         QCOMPARE(Box()->Lines().Text(), before);
         QCOMPARE(Box("Memo1")->Source().RowCount(), 6 + flood.size());
         QTRY_COMPARE(m_f->Control<QLabel>("LabCount0")->text(), QString("401"));
+        m_f->Click("StopLog");
+        QFile logFile(m_dir.filePath("velorand.log"));
+        QVERIFY(logFile.open(QIODevice::ReadOnly));
+        const QByteArray log = logFile.readAll();
+        QVERIFY(hexMode ? log.size() > 3 * flood.size() : log.contains(QByteArray(flood).replace('\r', '\x10')));
 
+        Box()->setFocus();
         Key(Qt::Key_Space, Qt::ControlModifier);
         QVERIFY(!Action("RxPause")->isChecked());
         const QByteArray all = "start\r" + flood;
