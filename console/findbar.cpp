@@ -33,7 +33,8 @@ TFindBar::TFindBar(TMemoView &box, QWidget *parent)
     m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("000000 of 000000")));
     layout->addWidget(label);
     layout->addWidget(m_text, 1);
-    layout->addWidget(AddButton(QStringLiteral("&Previous"), "FindPrevious", QStringLiteral("Previous match (Shift+F3)")));
+    layout->addWidget(
+        AddButton(QStringLiteral("&Previous"), "FindPrevious", QStringLiteral("Previous match (Shift+F3)")));
     layout->addWidget(AddButton(QStringLiteral("&Next"), "FindNext", QStringLiteral("Next match (F3)")));
     layout->addWidget(m_matchCase);
     layout->addWidget(m_count);

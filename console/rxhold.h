@@ -20,8 +20,8 @@ struct TBoxSettings
 // the time stamp of its arrival, so that the box can show each later as the call it was. Holds
 // at most kLimit bytes of memory, the blocks' bytes and their bookkeeping together; a block
 // beyond that, and every one after it until the pause ends, is not kept but counted as a gap in
-// its place, so the box can say how much it never got. The bytes lie back to back in large chunks, so that a slow line's blocks of a
-// byte or two cost a few bytes each and no allocation.
+// its place, so the box can say how much it never got. The bytes lie back to back in large
+// chunks, so that a slow line's blocks of a byte or two cost a few bytes each and no allocation.
 class TRxHold
 {
 public:

@@ -59,7 +59,11 @@ private slots:
         QStringList found;
         for (int i = 0; i < find.Count(); ++i) {
             const TRxFind::TMatch &match = find.Match(i);
-            found << QStringLiteral("%1:%2-%3:%4").arg(match.From.row).arg(match.From.col).arg(match.To.row).arg(match.To.col);
+            found << QStringLiteral("%1:%2-%3:%4")
+                         .arg(match.From.row)
+                         .arg(match.From.col)
+                         .arg(match.To.row)
+                         .arg(match.To.col);
         }
         QCOMPARE(found, matches);
     }
