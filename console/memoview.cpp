@@ -247,10 +247,10 @@ void TMemoView::paintEvent(QPaintEvent *event)
     const int selectedFirst = from != to ? std::max(first, from.row) : 0;
     const int selectedEnd = from != to ? std::min(last, to.row + 1) : 0;
 
-    // The text of all rows goes out as one glyph run: a run per row cost more than its glyphs.
     m_marks.clear();
     if (MarksIn)
         MarksIn(first, last, m_marks);
+    // The text of all rows goes out as one glyph run: a run per row cost more than its glyphs.
     painter.setPen(colours.color(QPalette::Text));
     for (int row = first; row < last; ++row) {
         const QByteArray text = m_source->RowText(row);
