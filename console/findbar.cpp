@@ -121,6 +121,12 @@ void TFindBar::FindPrevious()
     ShowCurrent();
 }
 
+void TFindBar::Refresh()
+{
+    if (isVisible())
+        Scan();
+}
+
 void TFindBar::keyPressEvent(QKeyEvent *event)
 {
     const bool shift = event->modifiers() & Qt::ShiftModifier;

@@ -35,6 +35,8 @@ public:
     void Close();
     void FindNext();
     void FindPrevious();
+    // Searches again where the view is, as when HexMode's answer has changed.
+    void Refresh();
     const TRxFind &Find() const { return m_find; }
 
 protected:

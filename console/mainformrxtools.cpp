@@ -42,6 +42,7 @@ void TMainForm::SetupRxTools()
     TMainFormRxTools &tools = *m_rxTools;
     tools.FindBar = new TFindBar(*m_ui->RxMemo, this);
     tools.FindBar->HexMode = [this] { return m_ui->RxMemoHex->isChecked(); };
+    connect(m_ui->RxMemoHex, &QAbstractButton::toggled, tools.FindBar, &TFindBar::Refresh);
     m_ui->Panel3Layout->addWidget(tools.FindBar);
 
     tools.Find = AddRxAction("RxFind", QStringLiteral("&Find\u2026"), QKeySequence(Qt::CTRL | Qt::Key_F));
