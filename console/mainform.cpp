@@ -38,11 +38,18 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     SetupRxTools();
     SetupAccessibility();
     BindHandlers();
+    SetupReconnect();
+    SetupStatusBar();
     SetupStorage();
     m_app.Run([this] { FormCreate(); });
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    // The status bar follows the port's closing; it must close while the whole window is there,
+    // not when the driver goes with the window's children.
+    m_driver->ClosePort();
+}
 
 // Every control -> handler connection of the window, each through the handler guard.
 void TMainForm::BindHandlers()
@@ -61,6 +68,8 @@ void TMainForm::BindHandlers()
     BindRadioGroup(m_ui->HandshakingRG, &TMainForm::HandshakingRGClick);
     connect(m_ui->ComPortRG, &QWidget::customContextMenuRequested, this,
             guard.Guard(this, &TMainForm::ComPortRGContextMenu));
+    connect(m_ui->TxMemo, &QWidget::customContextMenuRequested, this,
+            guard.Guard(this, &TMainForm::TxMemoContextMenu));
     m_driver->OnDeviceLost = [this](QObject *) { m_app.Run([this] { CommPortDriverDeviceLost(); }); };
     m_appEvents->OnActivate = [this](QObject *) { m_app.Run([this] { AppEventsActivate(); }); };
     m_appEvents->OnDeactivate = [this](QObject *) { m_app.Run([this] { AppEventsDeactivate(); }); };
@@ -109,6 +118,7 @@ void TMainForm::ApplyDesignLook()
         box->setPalette(palette);
     }
     m_ui->ComPortRG->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_ui->TxMemo->setContextMenuPolicy(Qt::CustomContextMenu);
     // The labels "dec", "hex" and "bin" lie behind the Settings strip, which hides them.
     m_ui->GroupBox3->raise();
 }
@@ -169,6 +179,7 @@ void TMainForm::SetStatusText(const QString &text)
     m_statusText = text;
     const QString pause = PauseStatusText();
     m_ui->StatusBar->showMessage(pause.isEmpty() ? text : text + QStringLiteral("   ") + pause);
+    ClearConnectFailure();
 }
 
 void TMainForm::FormCreate()

@@ -28,6 +28,8 @@ class TFormStorage;
 class TMainFormReceive;
 class TMainFormRxTools;
 class TReceiveDisplay;
+class TMainFormReconnect;
+class TMainFormStatus;
 class THistoryComboBox;
 class THotKeyManager;
 class TRadioGroup;
@@ -86,6 +88,16 @@ public:
     void AppEventsActivate();
     void AppEventsDeactivate();
     void CommPortDriverDeviceLost();
+
+    // Reconnecting when a lost device returns (an addition, off by default).
+    bool ReconnectWhenDeviceReturns() const;
+    void SetReconnectWhenDeviceReturns(bool on);
+    bool WaitingForDevice() const;
+    void DeviceReturned();
+
+    // The status bar's additions: the port section, the modem input lamps, the traffic counts.
+    void PortSectionClick();
+    void SendBreakClick();
 
     // The device behind each COM item.
     void ComPortRGContextMenu(const QPoint &pos);
@@ -164,6 +176,20 @@ private:
     void SaveMacroOf(THistoryComboBox &box);
     void SetupStorage();
     void SetupAccessibility();
+    void SetupReconnect();
+    void WaitForDevice();
+    void StopWaiting();
+    void AddGapLine(const char *event);
+    void SetupStatusBar();
+    void BindStatusBar();
+    void UpdatePortSection();
+    void ShowConnectFailure();
+    void ClearConnectFailure();
+    void PortOpened();
+    void PortClosed();
+    void ShowTraffic();
+    void FitStatusBar();
+    void TxMemoContextMenu(const QPoint &pos);
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     TApplication &m_app;
@@ -180,6 +206,8 @@ private:
     TMainFormRxTools *m_rxTools = nullptr;
     // The status text without the pause's addition.
     QString m_statusText;
+    TMainFormReconnect *m_reconnect = nullptr;
+    TMainFormStatus *m_status = nullptr;
     // Last, and Placement before Storage: Storage is destroyed first, both while the controls
     // whose state they save at destruction still exist.
     std::unique_ptr<TFormPlacement> m_placement;

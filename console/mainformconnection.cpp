@@ -33,32 +33,12 @@ int Selected(const TRadioGroup *group, std::size_t count)
     return index >= 0 && std::size_t(index) < count ? index : -1;
 }
 
-QString FailureHint(TOpenFailure failure, const QString &device)
-{
-    switch (failure) {
-    case TOpenFailure::NoSuchDevice:
-        return QStringLiteral("%1: no such device. Plug the adapter in, or right-click the port to "
-                              "choose another device.").arg(device);
-    case TOpenFailure::InUse:
-        return QStringLiteral("%1 is in use by another program. Close that program and connect again.")
-            .arg(device);
-    case TOpenFailure::PermissionDenied:
-        return QStringLiteral("%1: permission refused. Join the dialout group "
-                              "(sudo usermod -aG dialout $USER), then log out and in again.").arg(device);
-    case TOpenFailure::NotASerialPort:
-        return QStringLiteral("%1 is not a serial port. Right-click the port to choose another device.")
-            .arg(device);
-    case TOpenFailure::None:
-    case TOpenFailure::Other:
-        break;
-    }
-    return QStringLiteral("%1 could not be opened.").arg(device);
-}
-
 } // namespace
 
 void TMainForm::ComPortRGClick()
 {
+    if (WaitingForDevice())
+        DisconnectBtnClick();
     ApplyPortSettings();
 }
 
@@ -118,11 +98,8 @@ void TMainForm::ApplyPortSettings()
 void TMainForm::ConnectBtnClick()
 {
     ApplyPortSettings();
-    if (!m_driver->OpenPort()) {
-        ShowDisconnectedWithError(QStringLiteral("Error: port is not available"),
-                                  FailureHint(m_driver->LastOpenFailure(), m_driver->LastOpenDevice()));
-        return;
-    }
+    if (!m_driver->OpenPort())
+        return ShowConnectFailure();
     m_ui->ConnectBtn->setEnabled(false);
     m_ui->DisconnectBtn->setEnabled(true);
     SetStatusText(QStringLiteral("Connected"));
@@ -133,6 +110,7 @@ void TMainForm::ConnectBtnClick()
 
 void TMainForm::DisconnectBtnClick()
 {
+    StopWaiting();
     SetStatusText(QStringLiteral("Disconnected"));
     m_ui->StatusBar->setToolTip(QString());
     m_app.SetTitle(QStringLiteral("Velorand - Disconnected"));
@@ -155,6 +133,8 @@ void TMainForm::AppEventsDeactivate()
 
 void TMainForm::CommPortDriverDeviceLost()
 {
+    if (ReconnectWhenDeviceReturns())
+        return WaitForDevice();
     DisconnectBtnClick();
     ShowDisconnectedWithError(QStringLiteral("Error: port lost"), QString());
 }

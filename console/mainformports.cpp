@@ -38,6 +38,7 @@ void TMainForm::UpdatePortHints()
     const TComPortMap map;
     for (int item = 0; item < m_ui->ComPortRG->Count(); ++item)
         m_ui->ComPortRG->Button(item)->setToolTip(map.DevicePath(ComPortName(item)));
+    UpdatePortSection();
 }
 
 void TMainForm::ComPortRGContextMenu(const QPoint &pos)
@@ -74,6 +75,12 @@ QMenu *TMainForm::BuildPortMenu(int item)
                 if (typed && !DevicePathFromInput(*typed).isEmpty())
                     AssignPortDevice(item, DevicePathFromInput(*typed));
             }));
+    menu->addSeparator();
+    QAction *reconnect = menu->addAction(QStringLiteral("Reconnect when the device returns"));
+    reconnect->setObjectName(QStringLiteral("ReconnectWhenDeviceReturns"));
+    reconnect->setCheckable(true);
+    reconnect->setChecked(ReconnectWhenDeviceReturns());
+    connect(reconnect, &QAction::toggled, this, m_app.Guard(this, &TMainForm::SetReconnectWhenDeviceReturns));
     return menu;
 }
 

@@ -4,11 +4,13 @@
 
 #include "application.h"
 #include "bytecolumn.h"
+#include "commportdriver.h"
 #include "dialogs.h"
 #include "localclock.h"
 #include "receivedisplay.h"
 #include "rxlog.h"
 
+#include <QTime>
 #include <QTimer>
 
 // The receive state the window owns beside its controls: the value columns' rows, the display
@@ -86,6 +88,17 @@ void TMainForm::CommPortDriverReceiveData(QObject *, const void *DataPtr, int Da
     options.CountTarget = TReceiveDisplay::CountTargetFromText(m_ui->ChCount0->text());
     TRxLog *log = m_ui->StartLog->isEnabled() ? nullptr : &m_receive->Log;
     m_receive->Display.Receive(DataPtr, DataSize, options, log);
+}
+
+// A display line of the window's own, in String mode: "--- COM1 lost 14:05:09 ---".
+void TMainForm::AddGapLine(const char *event)
+{
+    if (!m_ui->RxMemoStr->isChecked())
+        return;
+    const QString line = QStringLiteral("--- %1 %2 %3 ---")
+                             .arg(ComPortName(m_driver->ComPort()), QString::fromLatin1(event),
+                                  QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    m_receive->Display.AddNote(line.toLatin1());
 }
 
 void TMainForm::ClrRxMemoClick()

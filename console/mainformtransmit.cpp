@@ -10,6 +10,7 @@
 #include "commportdriver.h"
 #include "dialogs.h"
 #include "driversendport.h"
+#include "eventtap.h"
 #include "filesendbar.h"
 #include "filesender.h"
 
@@ -25,26 +26,6 @@
 namespace {
 
 constexpr int kKeyRtsHoldMs = 1;
-
-// Hands the events of one object to a callback before the object sees them; the callback says
-// whether the event is used up.
-class TEventTap : public QObject
-{
-public:
-    using THandler = std::function<bool(QEvent *event)>;
-
-    TEventTap(QObject *watched, THandler handler)
-        : QObject(watched)
-        , m_handler(std::move(handler))
-    {
-        watched->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject *, QEvent *event) override { return m_handler(event); }
-
-private:
-    THandler m_handler;
-};
 
 // What a key press puts into the box, as the characters it types. Keys that type nothing there
 // (Delete, Alt chords, Tab when it moves the focus) give nothing.

@@ -69,6 +69,10 @@ bool TReceiveDisplay::ShowWaiting(qint64 budget)
             ShowDropped(block.Dropped, block.Settings.HexMode);
             continue;
         }
+        if (block.Note) {
+            ShowNote(block.Bytes);
+            continue;
+        }
         m_heldStamp = block.Stamp;
         ShowInBox(reinterpret_cast<const std::uint8_t *>(block.Bytes.constData()), int(block.Bytes.size()),
                   block.Settings);
@@ -119,6 +123,27 @@ void TReceiveDisplay::ShowDropped(qint64 bytes, bool hexMode)
     } else {
         m_box.Append(note + end);
     }
+}
+
+void TReceiveDisplay::AddNote(QByteArrayView note)
+{
+    if (m_paused || !m_hold.IsEmpty()) {
+        m_hold.AddNote(note.toByteArray());
+        return;
+    }
+    m_box.BeginUpdate();
+    ShowNote(note);
+    m_box.EndUpdate();
+}
+
+void TReceiveDisplay::ShowNote(QByteArrayView note)
+{
+    const int last = m_box.Count() - 1;
+    if (last >= 0 && m_box.Get(last).isEmpty())
+        m_box.Put(last, note);
+    else
+        m_box.Add(note);
+    m_box.Add({});
 }
 
 void TReceiveDisplay::ClearAll()

@@ -3,6 +3,7 @@
 #include "rxhold.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
@@ -45,6 +46,10 @@ public:
     // at the byte being logged: earlier bytes are shown, later ones neither shown nor logged.
     // The box announces the changes of a block once, when the block is done.
     void Receive(const void *data, int size, const TReceiveOptions &options, TRxLog *log);
+    // A line of the window's own (String mode), on a line of its own between received lines;
+    // never logged or counted. What arrives next starts a new line. While the box is paused it
+    // waits in its place among the blocks.
+    void AddNote(QByteArrayView note);
     // Empties the box and the three columns; the counter stays. Blocks waiting for a paused box
     // go too, as they would have been shown before the clear.
     void ClearAll();
@@ -81,6 +86,7 @@ private:
     void FillColumns(const std::uint8_t *data, int size, const TReceiveOptions &options);
     void ShowInBox(const std::uint8_t *data, int size, const TBoxSettings &settings);
     void ShowDropped(qint64 bytes, bool hexMode);
+    void ShowNote(QByteArrayView note);
     void AppendHex(const std::uint8_t *data, int size);
     void AssembleLines(const std::uint8_t *data, int size, const TBoxSettings &settings);
     void LineEnd(bool stamp);

@@ -19,6 +19,12 @@ void TRxHold::Add(const char *data, qsizetype size, const TBoxSettings &settings
     Push(TEntry{size, settings, false}, stamp);
 }
 
+void TRxHold::AddNote(const QByteArray &note)
+{
+    PushBytes(note.constData(), note.size());
+    Push(TEntry{note.size(), {}, false, true}, std::nullopt);
+}
+
 TRxHold::TBlock TRxHold::Take()
 {
     const TEntry entry = m_entries.front();
@@ -29,6 +35,9 @@ TRxHold::TBlock TRxHold::Take()
     if (entry.Gap) {
         block.Dropped = entry.Size;
         m_dropped -= entry.Size;
+    } else if (entry.Note) {
+        block.Bytes = PopBytes(entry.Size);
+        block.Note = true;
     } else {
         block.Bytes = PopBytes(entry.Size);
         m_bytes -= entry.Size;

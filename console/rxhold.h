@@ -35,12 +35,17 @@ public:
         std::optional<QByteArray> Stamp;
         // A gap: this many bytes arrived here and were not kept.
         qint64 Dropped = 0;
+        // Bytes is a line of the window's own, not received.
+        bool Note = false;
     };
 
     // Keeps the block, or counts it as dropped when it would pass the limit; from then on every
     // block is dropped until Reopen.
     void Add(const char *data, qsizetype size, const TBoxSettings &settings,
              const std::optional<QByteArray> &stamp);
+    // A line of the window's own, kept in its place whatever the limit (it is short and rare);
+    // it counts as no waiting byte.
+    void AddNote(const QByteArray &note);
     void Reopen() { m_dropping = false; }
     bool IsEmpty() const { return m_entries.empty(); }
     // The oldest block; the hold must not be empty.
@@ -57,6 +62,7 @@ private:
         qint64 Size = 0;
         TBoxSettings Settings;
         bool Gap = false;
+        bool Note = false;
     };
     // Consecutive entries that share a stamp, which arrive within the same second or so.
     struct TStampRun

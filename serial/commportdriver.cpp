@@ -4,6 +4,8 @@
 #include "posixserialplatform.h"
 #include "writablewatch.h"
 
+#include <QTimer>
+
 #include <array>
 
 namespace {
@@ -24,7 +26,10 @@ TCommPortDriver::TCommPortDriver(QObject *owner, TSerialPlatform *platform)
     , m_receiveBuffer(std::make_unique<std::uint8_t[]>(m_inBufSize))
     , m_poll(new TPollScheduler([this] { return Poll(); }, this))
     , m_outputWatch(new TWritableWatch([this] { emit OutputReady(); }, this))
+    , m_breakTimer(new QTimer(this))
 {
+    m_breakTimer->setSingleShot(true);
+    connect(m_breakTimer, &QTimer::timeout, this, &TCommPortDriver::EndBreak);
 }
 
 TCommPortDriver::~TCommPortDriver()
@@ -117,6 +122,7 @@ bool TCommPortDriver::OpenPort()
     m_lastOpenDevice = opened.Device;
     if (!IsOpen())
         return false;
+    m_bytesReceived = m_bytesSent = 0;
     // A device that vanishes while being set up is a failed open, not a lost device.
     m_opening = true;
     ApplyLineSettings();
@@ -133,6 +139,7 @@ void TCommPortDriver::ClosePort()
     if (!IsOpen())
         return;
     StopPolling();
+    EndBreak();
     // A writer waiting for room must learn that none will come; the descriptor goes away here.
     if (m_outputWatch->IsRunning())
         m_outputWatch->FireSoon();
@@ -142,8 +149,13 @@ void TCommPortDriver::ClosePort()
 
 void TCommPortDriver::ApplyLineSettings()
 {
-    if (!IsOpen() || Lost(m_platform.SetLineState(m_handle, BuildLineState())))
+    if (!IsOpen())
         return;
+    const TLineState state = BuildLineState();
+    if (Lost(m_platform.SetLineState(m_handle, state)))
+        return;
+    m_dtrLevel = state.fDtrControl == 1;
+    m_rtsLevel = state.fRtsControl == 1;
     PurgeBuffers(true, true);
     if (IsOpen())
         Lost(m_platform.SetupQueues(m_handle, m_inBufSize, m_outBufSize));

@@ -23,6 +23,7 @@ enum TComPortParity : std::uint8_t { ptNONE, ptODD, ptEVEN, ptMARK, ptSPACE };
 enum TComPortHwHandshaking : std::uint8_t { hhNONE, hhRTSCTS };
 enum TComPortSwHandshaking : std::uint8_t { shNONE, shXONXOFF };
 
+class QTimer;
 class TWritableWatch;
 
 using TComPortReceiveDataEvent = std::function<void(QObject *Sender, const void *DataPtr, int DataSize)>;
@@ -105,6 +106,21 @@ public:
     bool WriteText(const QByteArray &text);
     void SetDTR(bool on);
     void SetRTS(bool on);
+    // The level DTR and RTS last got from the line settings or SetDTR / SetRTS while open; RTS
+    // reads false under RTS/CTS handshaking, where the port drives it.
+    bool DTRLevel() const { return m_dtrLevel; }
+    bool RTSLevel() const { return m_rtsLevel; }
+    // False while closed or where the device has no modem lines.
+    bool ReadModemInputs(TModemInputs &lines);
+    // Holds the line in break for milliseconds, from the event loop: returns at once. A break
+    // under way ends early when the port closes. Refused (false) while closed, during a break,
+    // and while bytes wait to go out.
+    bool SendBreak(int milliseconds);
+    bool CanSendBreak();
+    bool Breaking() const;
+    // Bytes read and written since the last successful OpenPort.
+    std::uint64_t BytesReceived() const { return m_bytesReceived; }
+    std::uint64_t BytesSent() const { return m_bytesSent; }
 
     // Why the last OpenPort failed (None after a success) and which device it tried (empty before
     // the first attempt).
@@ -135,6 +151,8 @@ private:
     void WaitForRoom(TSerialStatus lastWrite);
     // True (after closing the port and telling the owner) when the call found the device gone.
     bool Lost(TSerialStatus status);
+    void EndBreak();
+    void CountSent(std::int32_t count);
 
     TSerialPlatform &m_platform;
     TPortHandle m_handle = 0;
@@ -159,4 +177,10 @@ private:
     bool m_opening = false;
     TOpenFailure m_lastOpenFailure = TOpenFailure::None;
     QString m_lastOpenDevice;
+    bool m_dtrLevel = false;
+    bool m_rtsLevel = false;
+    QTimer *m_breakTimer;
+    bool m_breaking = false;
+    std::uint64_t m_bytesReceived = 0;
+    std::uint64_t m_bytesSent = 0;
 };

@@ -21,6 +21,7 @@ TPollScheduler::TRead TCommPortDriver::Poll()
     if (Lost(read.Status) || read.Status != TSerialStatus::Ok || read.Count <= 0)
         return {};
     const std::int32_t size = std::min<std::int32_t>(read.Count, m_inBufSize);
+    m_bytesReceived += std::uint64_t(size);
     if (OnReceiveData)
         OnReceiveData(this, m_receiveBuffer.get(), size);
     return {size, size == m_inBufSize};
@@ -68,6 +69,7 @@ std::int32_t TCommPortDriver::WriteBytes(const void *data, std::int32_t count)
                 return -sent;
             if (written.Count > 0) {
                 const std::int32_t taken = std::min(written.Count, count);
+                CountSent(taken);
                 sent += taken;
                 count -= taken;
                 lastProgress = m_platform.TickCount();
@@ -96,7 +98,9 @@ std::int32_t TCommPortDriver::WriteAvailable(const void *data, std::int32_t coun
     if (Lost(written.Status))
         return 0;
     m_outputRefused = written.Status == TSerialStatus::WouldBlock;
-    return std::clamp<std::int32_t>(written.Count, 0, count);
+    const std::int32_t taken = std::clamp<std::int32_t>(written.Count, 0, count);
+    CountSent(taken);
+    return taken;
 }
 
 void TCommPortDriver::NotifyOutputReady()
@@ -132,12 +136,12 @@ bool TCommPortDriver::WriteText(const QByteArray &text)
 
 void TCommPortDriver::SetDTR(bool on)
 {
-    if (IsOpen())
-        Lost(m_platform.EscapeFunction(m_handle, on ? SerialEscape::kSetDtr : SerialEscape::kClrDtr));
+    if (IsOpen() && !Lost(m_platform.EscapeFunction(m_handle, on ? SerialEscape::kSetDtr : SerialEscape::kClrDtr)))
+        m_dtrLevel = on;
 }
 
 void TCommPortDriver::SetRTS(bool on)
 {
-    if (IsOpen())
-        Lost(m_platform.EscapeFunction(m_handle, on ? SerialEscape::kSetRts : SerialEscape::kClrRts));
+    if (IsOpen() && !Lost(m_platform.EscapeFunction(m_handle, on ? SerialEscape::kSetRts : SerialEscape::kClrRts)))
+        m_rtsLevel = on && m_hwHandshaking != hhRTSCTS;
 }

@@ -23,6 +23,7 @@ TPosixError ClassifyErrno(int error)
     case EROFS:
         return {TSerialStatus::Failed, TOpenFailure::PermissionDenied};
     case ENOTTY:
+    case EISDIR:   // a folder where the device should be
         return {TSerialStatus::Failed, TOpenFailure::NotASerialPort};
     default:
         return {TSerialStatus::Failed, TOpenFailure::Other};

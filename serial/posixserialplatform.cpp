@@ -143,6 +143,24 @@ TSerialStatus TPosixSerialPlatform::EscapeFunction(TPortHandle handle, int code)
     return StatusOf(TtyIoctl::SetModemLines(fd, line, raise));
 }
 
+TSerialStatus TPosixSerialPlatform::ModemInputs(TPortHandle handle, TModemInputs &lines)
+{
+    const int fd = Descriptor(handle);
+    int bits = 0;
+    if (fd < 0)
+        return TSerialStatus::Failed;
+    const TSerialStatus status = StatusOf(TtyIoctl::ModemLines(fd, bits));
+    if (status == TSerialStatus::Ok)
+        lines = TtyIoctl::ModemInputsOf(bits);
+    return status;
+}
+
+TSerialStatus TPosixSerialPlatform::SetBreak(TPortHandle handle, bool on)
+{
+    const int fd = Descriptor(handle);
+    return fd < 0 ? TSerialStatus::Failed : StatusOf(TtyIoctl::SetBreak(fd, on));
+}
+
 TSerialCount TPosixSerialPlatform::Read(TPortHandle handle, void *buffer, std::int32_t maxCount)
 {
     const int fd = Descriptor(handle);

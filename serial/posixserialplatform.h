@@ -21,6 +21,8 @@ public:
     TSerialStatus SetupQueues(TPortHandle handle, std::uint32_t inSize, std::uint32_t outSize) override;
     TSerialStatus SetTimeouts(TPortHandle handle, const TCommTimeouts &timeouts) override;
     TSerialStatus EscapeFunction(TPortHandle handle, int code) override;
+    TSerialStatus ModemInputs(TPortHandle handle, TModemInputs &lines) override;
+    TSerialStatus SetBreak(TPortHandle handle, bool on) override;
     TSerialCount Read(TPortHandle handle, void *buffer, std::int32_t maxCount) override;
     TSerialCount Write(TPortHandle handle, const void *data, std::int32_t count) override;
     TSerialCount OutputQueueCount(TPortHandle handle) override;

@@ -56,6 +56,16 @@ struct TLineState {
     bool operator==(const TLineState &) const = default;
 };
 
+// The modem input lines as the port last read them; true = the line is asserted.
+struct TModemInputs {
+    bool Cts = false;
+    bool Dsr = false;
+    bool Dcd = false;
+    bool Ri = false;
+
+    bool operator==(const TModemInputs &) const = default;
+};
+
 // Milliseconds, in the order of the classic time-out record.
 struct TCommTimeouts {
     std::uint32_t ReadIntervalTimeout = 0;
@@ -95,6 +105,10 @@ public:
     virtual TSerialStatus SetupQueues(TPortHandle handle, std::uint32_t inSize, std::uint32_t outSize) = 0;
     virtual TSerialStatus SetTimeouts(TPortHandle handle, const TCommTimeouts &timeouts) = 0;
     virtual TSerialStatus EscapeFunction(TPortHandle handle, int code) = 0;
+    // Failed where the device has no modem lines (a pseudo-terminal).
+    virtual TSerialStatus ModemInputs(TPortHandle handle, TModemInputs &lines) = 0;
+    // Holds the transmit line in the break state while on is true.
+    virtual TSerialStatus SetBreak(TPortHandle handle, bool on) = 0;
 
     // Never waits: WouldBlock with Count 0 when nothing has arrived or no room is left.
     virtual TSerialCount Read(TPortHandle handle, void *buffer, std::int32_t maxCount) = 0;

@@ -169,4 +169,20 @@ int SetExclusive(int fd, bool exclusive)
     return ::ioctl(fd, exclusive ? TIOCEXCL : TIOCNXCL) == 0 ? 0 : errno;
 }
 
+int ModemLines(int fd, int &bits)
+{
+    bits = 0;
+    return Call(fd, TIOCMGET, &bits);
+}
+
+TModemInputs ModemInputsOf(int bits)
+{
+    return {(bits & TIOCM_CTS) != 0, (bits & TIOCM_DSR) != 0, (bits & TIOCM_CAR) != 0, (bits & TIOCM_RNG) != 0};
+}
+
+int SetBreak(int fd, bool on)
+{
+    return ::ioctl(fd, on ? TIOCSBRK : TIOCCBRK) == 0 ? 0 : errno;
+}
+
 } // namespace TtyIoctl

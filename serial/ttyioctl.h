@@ -41,5 +41,9 @@ int SetModemLines(int fd, int lines, bool raise);
 int Flush(int fd, bool input, bool output);
 int OutputQueue(int fd, int &count);
 int SetExclusive(int fd, bool exclusive);
+// The modem line bits (TIOCMGET) and what they say of the four input lines.
+int ModemLines(int fd, int &bits);
+TModemInputs ModemInputsOf(int bits);
+int SetBreak(int fd, bool on);
 
 } // namespace TtyIoctl

@@ -82,6 +82,9 @@ private slots:
             {"lbMacro2", QAccessible::ComboBox, "Macro 2"},
             {"bMacro2", QAccessible::Button, "Send macro 2"},
             {"StatusBar", QAccessible::StatusBar, "Disconnected"},
+            {"PortSection", QAccessible::StaticText, "Port"},
+            {"CTSLed", QAccessible::CheckBox, "CTS lamp"},
+            {"RILed", QAccessible::CheckBox, "RI lamp"},
         };
         for (const auto &[control, role, name] : rows)
             QTest::newRow(control) << control << role << name;

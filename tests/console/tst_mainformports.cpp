@@ -59,7 +59,10 @@ private slots:
                 checked << action;
         }
         QCOMPARE(checked, QList<QAction *>{menu->actions().first()});
-        QCOMPARE(menu->actions().last()->text(), QStringLiteral("Other…"));
+        // "Other…" ends the device choices; the reconnect option follows on its own.
+        const QList<QAction *> actions = menu->actions();
+        QCOMPARE(actions.at(actions.size() - 3)->text(), QStringLiteral("Other…"));
+        QCOMPARE(actions.last()->objectName(), QStringLiteral("ReconnectWhenDeviceReturns"));
         menu->close();
     }
 

@@ -181,6 +181,10 @@ void TSerialPlatformContract::settingUpAnOpenPortSucceeds()
     QCOMPARE(queued.Count, 0);
     // Modem lines may be missing (a pseudo-terminal has none), but asking must not lose the port.
     QVERIFY(r.Platform().EscapeFunction(r.handle, SerialEscape::kSetDtr) != TSerialStatus::Gone);
+    TModemInputs lines;
+    QVERIFY(r.Platform().ModemInputs(r.handle, lines) != TSerialStatus::Gone);
+    QCOMPARE(r.Platform().SetBreak(r.handle, true), TSerialStatus::Ok);
+    QCOMPARE(r.Platform().SetBreak(r.handle, false), TSerialStatus::Ok);
     r.Platform().Close(r.handle);
 }
 
@@ -245,5 +249,8 @@ void TSerialPlatformContract::callsOnClosedHandleFail()
     QCOMPARE(r.Platform().Write(r.handle, buffer, sizeof buffer).Status, TSerialStatus::Failed);
     QCOMPARE(r.Platform().Purge(r.handle, 15), TSerialStatus::Failed);
     QCOMPARE(r.Platform().OutputQueueCount(r.handle).Status, TSerialStatus::Failed);
+    TModemInputs lines;
+    QCOMPARE(r.Platform().ModemInputs(r.handle, lines), TSerialStatus::Failed);
+    QCOMPARE(r.Platform().SetBreak(r.handle, true), TSerialStatus::Failed);
     r.Platform().Close(r.handle);
 }

@@ -102,6 +102,22 @@ TSerialStatus TFakeSerialPlatform::EscapeFunction(TPortHandle handle, int code)
     return status;
 }
 
+TSerialStatus TFakeSerialPlatform::ModemInputs(TPortHandle handle, TModemInputs &lines)
+{
+    if (!IsOpenHandle(handle) || !Inputs)
+        return TSerialStatus::Failed;
+    lines = *Inputs;
+    return TSerialStatus::Ok;
+}
+
+TSerialStatus TFakeSerialPlatform::SetBreak(TPortHandle handle, bool on)
+{
+    const TSerialStatus status = RecordOn(handle, QStringLiteral("SetBreak"), QString::number(on));
+    if (status == TSerialStatus::Ok)
+        Break = on;
+    return status;
+}
+
 TSerialCount TFakeSerialPlatform::Read(TPortHandle handle, void *buffer, std::int32_t maxCount)
 {
     const TSerialStatus status = RecordOn(handle, QStringLiteral("Read"), QString::number(maxCount));

@@ -8,6 +8,8 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <optional>
+
 // A serial platform in memory that records every call in order ("Open COM1", "Purge 15", ...),
 // so that tests can check exact call sequences, and plays back what a test scripts: data to read,
 // output-queue counts, partial writes, failures. Its clock moves only when the driver waits.
@@ -21,6 +23,9 @@ public:
     TSerialStatus SetupQueues(TPortHandle handle, std::uint32_t inSize, std::uint32_t outSize) override;
     TSerialStatus SetTimeouts(TPortHandle handle, const TCommTimeouts &timeouts) override;
     TSerialStatus EscapeFunction(TPortHandle handle, int code) override;
+    // Not recorded: the window reads the lines many times a second.
+    TSerialStatus ModemInputs(TPortHandle handle, TModemInputs &lines) override;
+    TSerialStatus SetBreak(TPortHandle handle, bool on) override;
     TSerialCount Read(TPortHandle handle, void *buffer, std::int32_t maxCount) override;
     TSerialCount Write(TPortHandle handle, const void *data, std::int32_t count) override;
     TSerialCount OutputQueueCount(TPortHandle handle) override;
@@ -36,6 +41,7 @@ public:
     QByteArray Written;
     bool Dtr = false;
     bool Rts = false;
+    bool Break = false;
     QStringList OpenHandles() const;
     // The calls whose text starts with one of the prefixes, in order.
     QStringList CallsStartingWith(const QStringList &prefixes) const;
@@ -48,6 +54,7 @@ public:
     bool StallAfterLimits = false;                   // ... all, or none when this is set
     QHash<QString, TSerialStatus> Failures;          // call name -> status it returns from now on
     std::uint32_t Clock = 0;
+    std::optional<TModemInputs> Inputs = TModemInputs{};   // nothing: the device has no modem lines
 
 private:
     TSerialStatus Record(const QString &call, const QString &arguments = QString());

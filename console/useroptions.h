@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The choices of the additions beyond the designed window: one value each under
+// Software\VELORAND\Options in the current user's store, never among the window's stored values.
+namespace UserOptions {
+
+QString Key();
+// A "True" / "False" value; missing or anything else reads as off.
+bool Flag(const QString &name);
+// Throws TAppError with the store's reason when the value cannot be written.
+void SetFlag(const QString &name, bool on);
+
+} // namespace UserOptions
