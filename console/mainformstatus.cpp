@@ -17,6 +17,7 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLayout>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolTip>
@@ -135,7 +136,8 @@ void TMainForm::UpdatePortSection()
     }
     m_status->Port->SetText(text);
     m_status->Port->SetClickable(failure.has_value());
-    m_status->Port->setToolTip(failure ? failure->Explanation : QString());
+    // The whole text, where the bar has room only for part of it.
+    m_status->Port->setToolTip(failure ? failure->Explanation : text);
     FitStatusBar();
 }
 
@@ -205,4 +207,10 @@ void TMainForm::FitStatusBar()
             room -= section->sizeHint().width() + kSectionGap;
     }
     m_status->Port->setMaximumWidth(std::max(room, m_status->Port->minimumSizeHint().width()));
+    // The sections sit in a layout of their own inside the bar's, which a section's new size
+    // does not reach by itself: without this they keep the width of their first text.
+    for (int i = 0; i < bar->layout()->count(); ++i) {
+        if (QLayout *sections = bar->layout()->itemAt(i)->layout())
+            sections->invalidate();
+    }
 }

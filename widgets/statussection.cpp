@@ -33,7 +33,8 @@ void TStatusSection::SetClickable(bool clickable)
 
 QSize TStatusSection::sizeHint() const
 {
-    return {fontMetrics().horizontalAdvance(m_text) + 2 * kMargin, fontMetrics().height()};
+    // One pixel more: the advance is rounded, and the ellipsis must not appear where the text fits.
+    return {fontMetrics().horizontalAdvance(m_text) + 2 * kMargin + 1, fontMetrics().height()};
 }
 
 QSize TStatusSection::minimumSizeHint() const
