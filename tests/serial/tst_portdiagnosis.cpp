@@ -23,7 +23,8 @@ namespace {
 TPortDiagnosis Attempt(const QString &path)
 {
     TTempConfigHome home;
-    TComPortMap().Assign(QStringLiteral("COM1"), path);
+    if (!TComPortMap().Assign(QStringLiteral("COM1"), path))
+        return {};
     TPosixSerialPlatform platform;
     const TSerialOpenResult result = platform.Open(QStringLiteral("COM1"));
     if (result.Handle != kInvalidPortHandle)
