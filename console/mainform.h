@@ -178,6 +178,8 @@ private:
     void SetupAccessibility();
     void SetupReconnect();
     void WaitForDevice();
+    void WatchLostDevice();
+    void WaitForNewDevice();
     void StopWaiting();
     void AddGapLine(const char *event);
     void SetupStatusBar();

@@ -93,4 +93,6 @@ void TMainForm::AssignPortDevice(int item, const QString &devicePath)
     // A new device for the port in use takes effect as a port change does.
     if (item == m_ui->ComPortRG->ItemIndex() && m_driver->IsOpen())
         ApplyPortSettings();
+    else if (item == int(m_driver->ComPort()) && WaitingForDevice())
+        WaitForNewDevice();
 }

@@ -75,12 +75,24 @@ void TMainForm::WaitForDevice()
     r.Waiting = true;
     r.Dtr = m_driver->DTRLevel();
     r.Rts = m_driver->RTSLevel();
+    AddGapLine("lost");
+    m_app.SetTitle(QStringLiteral("Velorand - Disconnected"));
+    WatchLostDevice();
+}
+
+void TMainForm::WatchLostDevice()
+{
     const QString com = ComPortName(m_driver->ComPort());
     const QString device = TComPortMap().DevicePath(com);
-    AddGapLine("lost");
     SetStatusText(QStringLiteral("Waiting for %1 (%2)…").arg(com, device));
-    m_app.SetTitle(QStringLiteral("Velorand - Disconnected"));
-    r.Watch.Watch(device);
+    m_reconnect->Watch.Watch(device);
+}
+
+// A device given to the port while it is waited for is waited for instead, and may be there already.
+void TMainForm::WaitForNewDevice()
+{
+    WatchLostDevice();
+    DeviceReturned();
 }
 
 void TMainForm::StopWaiting()

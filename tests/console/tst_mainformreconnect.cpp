@@ -168,6 +168,24 @@ private slots:
         QCOMPARE(f.Form().StatusText(), QStringLiteral("Connected"));
     }
 
+    void aNewDeviceForTheWaitingPortIsTriedAtOnce()
+    {
+        TFakeSerialPlatform platform;
+        TMainFormFixture f(&platform);
+        QTemporaryDir folder;
+        f.MapPort(1, folder.filePath(QStringLiteral("ttyUSB0")));
+        f.Form().SetReconnectWhenDeviceReturns(true);
+        f.Click("ConnectBtn");
+        platform.Failures.insert(QStringLiteral("Read"), TSerialStatus::Gone);
+        QTRY_VERIFY(f.Form().WaitingForDevice());
+        platform.Failures.clear();
+        const QString other = folder.filePath(QStringLiteral("ttyACM0"));
+        QFile(other).open(QIODevice::WriteOnly);
+        f.Form().AssignPortDevice(0, other);
+        QVERIFY(f.Form().CommPortDriver().IsOpen());
+        QCOMPARE(f.Form().StatusText(), QStringLiteral("Connected"));
+    }
+
     void waitingEnds_data()
     {
         QTest::addColumn<int>("how");
