@@ -7,19 +7,13 @@ TModemLineWatch::TModemLineWatch(std::function<std::optional<TModemInputs>()> re
     , m_read(std::move(read))
 {
     m_timer.setInterval(kIntervalMs);
-    connect(&m_timer, &QTimer::timeout, this, &TModemLineWatch::Read);
+    connect(&m_timer, &QTimer::timeout, this, [this] { Read(false); });
 }
 
 void TModemLineWatch::Start()
 {
-    m_last.reset();
     m_timer.start();
-    const std::optional<TModemInputs> lines = m_read();
-    if (!lines)
-        m_timer.stop();
-    m_last = lines;
-    if (OnChange)
-        OnChange(lines);
+    Read(true);
 }
 
 void TModemLineWatch::Stop()
@@ -27,12 +21,15 @@ void TModemLineWatch::Stop()
     m_timer.stop();
 }
 
-void TModemLineWatch::Read()
+void TModemLineWatch::Read(bool report)
 {
     const std::optional<TModemInputs> lines = m_read();
+    // The read may have ended the watch: a device lost there closes its port.
+    if (!m_timer.isActive())
+        return;
     if (!lines)
         m_timer.stop();
-    if (lines == m_last)
+    if (!report && lines == m_last)
         return;
     m_last = lines;
     if (OnChange)

@@ -30,7 +30,8 @@ public:
     std::function<void(std::optional<TModemInputs>)> OnChange;
 
 private:
-    void Read();
+    // report: tell the owner even when nothing changed.
+    void Read(bool report);
 
     std::function<std::optional<TModemInputs>()> m_read;
     QTimer m_timer;
