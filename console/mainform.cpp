@@ -176,10 +176,13 @@ QString TMainForm::StatusText() const
 
 void TMainForm::SetStatusText(const QString &text)
 {
+    // The pause's refresh sets the same text again; that keeps a connect failure's reason.
+    const bool changed = text != m_statusText;
     m_statusText = text;
     const QString pause = PauseStatusText();
     m_ui->StatusBar->showMessage(pause.isEmpty() ? text : text + QStringLiteral("   ") + pause);
-    ClearConnectFailure();
+    if (changed)
+        ClearConnectFailure();
 }
 
 void TMainForm::FormCreate()

@@ -63,8 +63,9 @@ public:
     TTrafficMeter Meter;
     QTimer TrafficRefresh;
     QElapsedTimer Clock;
-    // Why the last connect failed, until the status text changes again.
+    // Why the last connect failed, until the status text changes again, and for which port.
     std::optional<TPortReason> Failure;
+    QString FailedPort;
     // Follows the driver's poll, which stops while the port is still being closed.
     bool Open = false;
 };
@@ -122,7 +123,8 @@ void TMainForm::UpdatePortSection()
         return;
     const int item = m_ui->ComPortRG->ItemIndex();
     const QString com = ComPortName(item >= 0 ? item : int(m_driver->ComPort()));
-    const std::optional<TPortReason> &failure = m_status->Failure;
+    // Another port chosen since shows its own device.
+    const std::optional<TPortReason> failure = m_status->FailedPort == com ? m_status->Failure : std::nullopt;
     QString text = com + QStringLiteral(" → ") + DeviceLabel(TComPortMap().DevicePath(com));
     if (failure) {
         text = com + QStringLiteral(": ") + failure->Short;
@@ -147,6 +149,7 @@ void TMainForm::ShowConnectFailure()
         DescribeOpenFailure(DiagnoseOpenFailure(m_driver->LastOpenFailure(), m_driver->LastOpenDevice()));
     ShowDisconnectedWithError(QStringLiteral("Error: port is not available"), reason.Explanation);
     m_status->Failure = reason;
+    m_status->FailedPort = ComPortName(m_driver->ComPort());
     UpdatePortSection();
 }
 

@@ -458,6 +458,29 @@ private slots:
         QVERIFY(m_display->Waiting().IsEmpty());
     }
 
+    // A line of the window's own between received lines, in its place also while paused.
+    void noteStandsOnALineOfItsOwn_data()
+    {
+        QTest::addColumn<bool>("paused");
+        QTest::newRow("shown") << false;
+        QTest::newRow("paused") << true;
+    }
+    void noteStandsOnALineOfItsOwn()
+    {
+        QFETCH(bool, paused);
+        if (paused)
+            m_display->Pause();
+        Receive({"ab\r", "c"}, TReceiveOptions());
+        m_display->AddNote("--- note ---");
+        Receive({"d\r"}, TReceiveOptions());
+        m_display->AddNote("--- two ---");
+        m_display->Resume();
+        while (m_display->ShowWaiting(1 << 20)) {
+        }
+        QCOMPARE(m_box->Text(), QByteArray("ab\r\nc\r\n--- note ---\r\nd\r\n--- two ---\r\n\r\n"));
+        QCOMPARE(m_display->Waiting().WaitingBytes(), 0);
+    }
+
     void intToBinGivesEightDigits_data()
     {
         QTest::addColumn<int>("value");
