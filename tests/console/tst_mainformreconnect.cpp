@@ -71,6 +71,17 @@ QStringList Received(TMainFormFixture &f)
     return QString::fromLatin1(f.Control<TMemoView>("RxMemo")->Lines().Text()).split(QStringLiteral("\r\n"));
 }
 
+// Connects COM1, standing for device, with the option on, and has the device go away.
+void LoseTheDevice(TMainFormFixture &f, TFakeSerialPlatform &platform, const QString &device)
+{
+    f.MapPort(1, device);
+    f.Form().SetReconnectWhenDeviceReturns(true);
+    f.Click("ConnectBtn");
+    platform.Failures.insert(QStringLiteral("Read"), TSerialStatus::Gone);
+    QTRY_VERIFY(f.Form().WaitingForDevice());
+    platform.Failures.clear();
+}
+
 int GapLines(TMainFormFixture &f, const char *event)
 {
     const QRegularExpression gap(QStringLiteral("^--- COM1 %1 \\d\\d:\\d\\d:\\d\\d ---$").arg(QLatin1String(event)));
@@ -173,12 +184,7 @@ private slots:
         TFakeSerialPlatform platform;
         TMainFormFixture f(&platform);
         QTemporaryDir folder;
-        f.MapPort(1, folder.filePath(QStringLiteral("ttyUSB0")));
-        f.Form().SetReconnectWhenDeviceReturns(true);
-        f.Click("ConnectBtn");
-        platform.Failures.insert(QStringLiteral("Read"), TSerialStatus::Gone);
-        QTRY_VERIFY(f.Form().WaitingForDevice());
-        platform.Failures.clear();
+        LoseTheDevice(f, platform, folder.filePath(QStringLiteral("ttyUSB0")));
         const QString other = folder.filePath(QStringLiteral("ttyACM0"));
         QFile(other).open(QIODevice::WriteOnly);
         f.Form().AssignPortDevice(0, other);
@@ -200,12 +206,7 @@ private slots:
         TFakeSerialPlatform platform;
         TMainFormFixture f(&platform);
         QTemporaryDir folder;
-        f.MapPort(1, folder.filePath(QStringLiteral("ttyUSB0")));
-        f.Form().SetReconnectWhenDeviceReturns(true);
-        f.Click("ConnectBtn");
-        platform.Failures.insert(QStringLiteral("Read"), TSerialStatus::Gone);
-        QTRY_VERIFY(f.Form().WaitingForDevice());
-        platform.Failures.clear();
+        LoseTheDevice(f, platform, folder.filePath(QStringLiteral("ttyUSB0")));
         if (how == 0) {
             f.Click("DisconnectBtn");
         } else if (how == 1) {
