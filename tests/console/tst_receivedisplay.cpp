@@ -426,16 +426,22 @@ private slots:
     void pauseBeyondItsLimitSaysWhatWasDropped_data()
     {
         QTest::addColumn<bool>("hexMode");
+        QTest::addColumn<int>("wrap");
         QTest::addColumn<QByteArray>("text");
         const QByteArray note = TReceiveDisplay::DroppedNote(1006);
-        QTest::newRow("String") << false << "ab\r\ncd\r\n" + note + "\r\nxy\r\n";
-        QTest::newRow("HEX") << true << "61 62 0D 63 64 0D \r\n" + note + "\r\n78 79 ";
+        QTest::newRow("String") << false << 0 << "ab\r\ncd\r\n" + note + "\r\nxy\r\n";
+        QTest::newRow("HEX") << true << 0 << "61 62 0D 63 64 0D \r\n" + note + "\r\n78 79 ";
+        QTest::newRow("HEX, wrapped rows") << true << 10 << "61 62 0D 63 64 0D \r\n" + note + "\r\n78 79 ";
     }
 
     void pauseBeyondItsLimitSaysWhatWasDropped()
     {
         QFETCH(bool, hexMode);
+        QFETCH(int, wrap);
         QFETCH(QByteArray, text);
+        TCharWidths widths;
+        widths.fill(1);
+        m_box->SetWrap(wrap, widths);
         TReceiveOptions options;
         options.HexMode = hexMode;
         options.DecColumn = true;
