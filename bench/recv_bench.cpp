@@ -9,6 +9,8 @@
 #include "comportmap.h"
 #include "ptyfeeder.h"
 #include "receiverig.h"
+#include "rxviewoptions.h"
+#include "userstore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -32,6 +34,8 @@ struct TCase
     bool columns;
     bool log;
     double rate; // bytes per second; 0 = as fast as the terminal takes it
+    // The receive box's additions as stored before the window starts: "Name=Value;...".
+    const char *stored = "";
 };
 
 const TCase kCases[] = {
@@ -43,7 +47,22 @@ const TCase kCases[] = {
     {"hex paced 1 MB/s", true, false, false, 1e6},
     {"string 115200 baud", false, false, false, 11520},
     {"hex 115200 baud", true, false, false, 11520},
+    {"string+time ms", false, false, false, 0, "TimeStampFormat=Milliseconds"},
+    {"string+time kept", false, false, false, 0, "ScrollBack=100000"},
+    {"hex kept", true, false, false, 0, "ScrollBack=100000"},
+    {"hex dump rows", true, false, false, 0, "HexDumpRows=True"},
+    {"hex dump rows kept", true, false, false, 0, "HexDumpRows=True;ScrollBack=100000"},
 };
+
+bool StoreAdditions(const char *stored)
+{
+    TUserStore store;
+    for (const QString &pair : QString::fromLatin1(stored).split(u';', Qt::SkipEmptyParts)) {
+        if (!store.WriteText(TRxViewOptions::Key(), pair.section(u'=', 0, 0), pair.section(u'=', 1)))
+            return false;
+    }
+    return true;
+}
 
 // 64-byte lines ending CR LF, the shape of a board's sensor output.
 QByteArray Payload(qsizetype size)
@@ -117,6 +136,8 @@ int RunCase(const TCase &test, double mib, double seconds, int holdMs, bool deco
     if (!feeder.IsOpen() || !TComPortMap().Assign("COM1", feeder.SlavePath()))
         return std::fprintf(stderr, "no pseudo-terminal\n"), 1;
 
+    if (!StoreAdditions(test.stored))
+        return std::fprintf(stderr, "cannot store the options\n"), 1;
     TReceiveRig rig(config.filePath("bench.log"));
     rig.Form().show();
     rig.Form().showNormal();

@@ -36,6 +36,7 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     SetupMacros();
     SetupReceive();
     SetupRxTools();
+    SetupRxView();
     SetupAccessibility();
     BindHandlers();
     SetupReconnect();

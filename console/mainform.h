@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rxviewoptions.h"
 #include "virtualkeys.h"
 
 #include <QWidget>
@@ -20,6 +21,7 @@ class TALed;
 class TAboutFrm;
 class TAppEvents;
 class TApplication;
+class TClock;
 class TCommPortDriver;
 class TFileSendBar;
 class TFileSender;
@@ -121,6 +123,12 @@ public:
     void StartLogClick();
     void StopLogClick();
     static QByteArray IntToBin(int value);
+    // The receive box's right-click menu; the caller owns it.
+    QMenu *CreateRxMemoMenu();
+    // Takes the text of a value under Software\VELORAND\Options and stores it.
+    void SetRxViewOption(const QString &name, const QString &text);
+    // The clock of the time stamps and the log; nullptr for the local clock. Not owned.
+    void SetClock(TClock *clock);
 
     // Additions to the receive box, reached from its context menu and keys: find, save of the
     // received text, pause.
@@ -169,6 +177,9 @@ private:
     void ShowWaiting();
     QString PauseStatusText() const;
     void CloseReceiveLog();
+    void SetupRxView();
+    void AddRxViewMenu(QMenu &menu);
+    void BindRxViewItem(QAction *item, const char *name);
     void StartLogFile(const QString &path);
     void ApplyStartPort(const TStartOptions &options);
     void ShowCount();
@@ -210,6 +221,7 @@ private:
     QString m_statusText;
     TMainFormReconnect *m_reconnect = nullptr;
     TMainFormStatus *m_status = nullptr;
+    TRxViewOptions m_rxView;
     // Last, and Placement before Storage: Storage is destroyed first, both while the controls
     // whose state they save at destruction still exist.
     std::unique_ptr<TFormPlacement> m_placement;

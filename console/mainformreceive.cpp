@@ -24,7 +24,7 @@ public:
     {
     }
 
-    TLocalClock Clock;
+    TSwitchableClock Clock;
     TByteColumn Dec{TByteColumn::Dec};
     TByteColumn Hex{TByteColumn::Hex};
     TByteColumn Bin{TByteColumn::Bin};
@@ -86,6 +86,7 @@ void TMainForm::CommPortDriverReceiveData(QObject *, const void *DataPtr, int Da
     options.HexColumn = m_ui->CBoxHex->isChecked();
     options.BinColumn = m_ui->CBoxBin->isChecked();
     options.CountTarget = TReceiveDisplay::CountTargetFromText(m_ui->ChCount0->text());
+    m_rxView.ApplyTo(options);
     TRxLog *log = m_ui->StartLog->isEnabled() ? nullptr : &m_receive->Log;
     m_receive->Display.Receive(DataPtr, DataSize, options, log);
 }
@@ -99,6 +100,11 @@ void TMainForm::AddGapLine(const char *event)
                              .arg(ComPortName(m_driver->ComPort()), QString::fromLatin1(event),
                                   QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     m_receive->Display.AddNote(line.toLatin1());
+}
+
+void TMainForm::SetClock(TClock *clock)
+{
+    m_receive->Clock.SetSource(clock);
 }
 
 void TMainForm::ClrRxMemoClick()

@@ -65,11 +65,47 @@ void TMemoLines::Add(QByteArrayView text)
 
 void TMemoLines::Append(QByteArrayView text)
 {
+    ReplaceEnd(0, text);
+}
+
+void TMemoLines::ReplaceEnd(qsizetype n, QByteArrayView text)
+{
     const QByteArrayView cut = CutAtNul(text);
     const int last = RowCount() - 1;
-    const int first = FirstRowToRewrap(last, cut);
+    qsizetype keep = qsizetype(m_bytes.size()) - std::max<qsizetype>(n, 0);
+    int row = last;
+    while (row > 0 && !m_rows[row - 1].hard && m_rows[row].start > keep)
+        --row;
+    keep = std::max(keep, m_rows[row].start);
+    const int first = FirstRowToRewrap(row, cut);
+    m_bytes.resize(std::size_t(keep));
     m_bytes.append(cut.data(), cut.size());
     Relayout(first, last, m_rows[first].start, qsizetype(m_bytes.size()), false);
+}
+
+void TMemoLines::DropFirstRows(int count)
+{
+    count = std::clamp(count, 0, RowCount() - 1);
+    if (count == 0)
+        return;
+    m_rows.erase(m_rows.begin(), m_rows.begin() + count);
+    CompactFront();
+    if (m_changedFrom != INT_MAX)
+        m_changedFrom = std::max(0, m_changedFrom - count);
+    NotifyDropped(count);
+}
+
+// Moving the kept bytes once the dropped ones outweigh them costs one move per dropped byte at
+// most, and holds no more than twice what the kept rows need.
+void TMemoLines::CompactFront()
+{
+    static constexpr qsizetype kSmallestMove = 1 << 16;
+    const qsizetype dropped = m_rows.front().start;
+    if (dropped < kSmallestMove || dropped < qsizetype(m_bytes.size()) - dropped)
+        return;
+    m_bytes.erase(0, std::size_t(dropped));
+    for (TRow &row : m_rows)
+        row.start -= dropped;
 }
 
 // A huge text once set need not hold its memory for good; the usual few hundred rows keep theirs.

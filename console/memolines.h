@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 
 #include <climits>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,12 @@ public:
     void SetText(QByteArrayView text);
     // The same as replacing the whole text with itself followed by text.
     void Append(QByteArrayView text);
+    // The same as replacing the whole text with all but its last n characters followed by text;
+    // n reaches back no further than the start of the last line.
+    void ReplaceEnd(qsizetype n, QByteArrayView text);
+    // Drops the first count rows (all but the last at most); the rows after them keep their text
+    // and layout. Costs what the dropped rows hold, whatever the box holds besides.
+    void DropFirstRows(int count);
     // Between these (nested or not) change notices wait; the outermost EndUpdate gives one notice
     // for the first row that changed, so a burst of operations costs a viewer one notice.
     void BeginUpdate();
@@ -54,11 +61,13 @@ private:
     qsizetype RowLength(const char *data, qsizetype size) const;
     int FirstRowToRewrap(int row, QByteArrayView newText) const;
     int LastRowOfLine(int row) const;
+    void CompactFront();
     void Changed(int firstRow);
 
-    // Row texts without their line breaks; a row ends where the next one starts.
+    // Row texts without their line breaks; a row ends where the next one starts. The bytes before
+    // the first row are what dropped rows held, until there are enough of them to move the rest.
     std::string m_bytes;
-    std::vector<TRow> m_rows;
+    std::deque<TRow> m_rows;
     // The rows of the latest layout, kept to reuse its storage.
     std::vector<TRow> m_laidOut;
     int m_width = 0;

@@ -60,14 +60,17 @@ TMemoView::~TMemoView()
 {
     m_source->OnChanged = nullptr;
     m_source->OnGone = nullptr;
+    m_source->OnDropped = nullptr;
 }
 
 void TMemoView::SetSource(TRowSource *source)
 {
     m_source->OnChanged = nullptr;
     m_source->OnGone = nullptr;
+    m_source->OnDropped = nullptr;
     m_source = source ? source : &m_lines;
     m_source->OnChanged = [this](int firstChangedRow) { ScheduleUpdate(firstChangedRow); };
+    m_source->OnDropped = [this](int count) { RowsDropped(count); };
     if (m_source != &m_lines)
         m_source->OnGone = [this] {
             m_source = &m_lines;
@@ -93,6 +96,21 @@ void TMemoView::ScheduleUpdate(int firstChangedRow)
     } else if (!m_frame.isActive()) {
         m_frame.start(int(kFrameMs - sinceFrame + kFrameSlackMs));
     }
+}
+
+// The rows in sight and the selection move up with their text, so a view scrolled back stays on
+// what it shows; only rows that are gone leave it.
+void TMemoView::RowsDropped(int count)
+{
+    const auto moved = [count](TPos pos) { return pos.row >= count ? TPos{pos.row - count, pos.col} : TPos{}; };
+    m_anchor = moved(m_anchor);
+    m_cursor = moved(m_cursor);
+    m_knownRows = std::max(0, m_knownRows - count);
+    if (m_top < count)
+        ScheduleUpdate(0);
+    m_top = std::max(0, m_top - count);
+    if (m_dirtyFrom != INT_MAX)
+        m_dirtyFrom = std::max(0, m_dirtyFrom - count);
 }
 
 // Runs at most once a frame: a burst of blocks costs one scroll (a copy of the pixels) and a paint

@@ -107,6 +107,7 @@ private:
     };
 
     void ScheduleUpdate(int firstChangedRow);
+    void RowsDropped(int count);
     void ApplyUpdate();
     void UpdateWrap();
     void LoadGlyphs();

@@ -17,6 +17,8 @@ TReceiveDisplay::TReceiveDisplay(TMemoLines &box, TByteColumn &dec, TByteColumn 
     , m_hex(hex)
     , m_bin(bin)
     , m_clock(clock)
+    , m_stamper(clock)
+    , m_dump(box)
 {
 }
 
@@ -31,7 +33,7 @@ void TReceiveDisplay::Receive(const void *data, int size, const TReceiveOptions 
     std::optional<TLogWriteError> failure;
     try {
         if (log)
-            log->WriteRecords(bytes, size, options.HexMode, options.TimeStamps);
+            log->WriteRecords(bytes, size, options.HexMode, options.TimeStamps, options.LogStampFormat);
     } catch (const TLogWriteError &error) {
         failure = error;
     }
@@ -40,10 +42,12 @@ void TReceiveDisplay::Receive(const void *data, int size, const TReceiveOptions 
     const int shown = failure ? failure->Index + 1 : size;
     Count(bytes, shown, options.CountTarget);
     FillColumns(bytes, shown, options);
-    const TBoxSettings settings{options.HexMode, options.TimeStamps, options.CrIsLf, !failure};
+    const TBoxSettings settings{options.HexMode, options.TimeStamps,  options.CrIsLf,
+                                !failure,        options.StampFormat, options.KeptLines,
+                                options.HexRows};
     const int boxBytes = options.HexMode || !failure ? shown : failure->Index;
     if (m_paused || !m_hold.IsEmpty()) {
-        const auto stamp = options.TimeStamps ? std::optional(m_clock.TimeText()) : std::nullopt;
+        const auto stamp = options.TimeStamps ? std::optional(ArrivalStamp(options.StampFormat)) : std::nullopt;
         m_hold.Add(reinterpret_cast<const char *>(bytes), boxBytes, settings, stamp);
         if (OnWaitingChanged)
             OnWaitingChanged();
@@ -90,8 +94,11 @@ QByteArray TReceiveDisplay::DroppedNote(qint64 bytes)
 // read back, then HEX values or lines.
 void TReceiveDisplay::ShowInBox(const std::uint8_t *data, int size, const TBoxSettings &settings)
 {
-    if (m_box.Count() > kMaxLines)
+    if (settings.KeptLines <= 0 && m_box.Count() > kMaxLines) {
         m_box.Clear();
+        m_dump.Break(true);
+    }
+    m_stampFormat = settings.StampFormat;
     m_line.clear();
     if (!settings.HexMode && m_box.Count() != 0) {
         const QByteArray last = m_box.Get(m_box.Count() - 1);
@@ -99,18 +106,41 @@ void TReceiveDisplay::ShowInBox(const std::uint8_t *data, int size, const TBoxSe
     }
     m_lineShown = !m_line.empty();
     if (settings.HexMode) {
-        AppendHex(data, size);
+        ShowHex(data, size, settings);
     } else {
+        m_dump.Break();
         AssembleLines(data, size, settings);
         if (settings.WriteBack && !m_line.empty())
             WriteBack(settings.TimeStamps);
     }
+    m_sinceClear += size;
+    LimitLines(settings.KeptLines);
+}
+
+// Dump rows go on from the dump's short row only while nothing else wrote to the box.
+void TReceiveDisplay::ShowHex(const std::uint8_t *data, int size, const TBoxSettings &settings)
+{
+    if (settings.HexRows) {
+        m_dump.Append(data, size, m_sinceClear);
+    } else {
+        m_dump.Break();
+        AppendHex(data, size);
+    }
+}
+
+// Only the newest lines are kept; a line that arrives in several reads is one of them all along.
+void TReceiveDisplay::LimitLines(int keptLines)
+{
+    if (keptLines > 0 && m_box.Count() > keptLines)
+        m_box.DropFirstRows(m_box.Count() - keptLines);
 }
 
 // The note goes on a row of its own. After it String mode finds an empty line in progress, as
 // after a line end, and HEX values start a new row.
 void TReceiveDisplay::ShowDropped(qint64 bytes, bool hexMode)
 {
+    m_dump.Break();
+    m_sinceClear += bytes;
     const QByteArray note = DroppedNote(bytes);
     const QByteArray end = hexMode ? "\r\n" : "\r\n\r\n";
     const int last = m_box.RowCount() - 1;
@@ -154,6 +184,8 @@ void TReceiveDisplay::ClearAll()
             OnWaitingChanged();
     }
     m_box.Clear();
+    m_dump.Break();
+    m_sinceClear = 0;
     m_dec.Clear();
     m_hex.Clear();
     m_bin.Clear();
@@ -257,7 +289,24 @@ void TReceiveDisplay::WriteBack(bool stamp)
         m_box.Add(text);
 }
 
+// A block that waited for a paused box keeps the moment it came: its text, or for the time since
+// the stamp before, the steady clock's reading, as that time is known only when it is shown.
+QByteArray TReceiveDisplay::ArrivalStamp(TStampFormat format)
+{
+    switch (format) {
+    case TStampFormat::Milliseconds: return m_clock.MillisecondTimeText();
+    case TStampFormat::Delta: return QByteArray::number(m_clock.SteadyMs());
+    case TStampFormat::Regional: break;
+    }
+    return m_clock.TimeText();
+}
+
 QByteArray TReceiveDisplay::StampText()
 {
-    return m_heldStamp ? *m_heldStamp : m_clock.TimeText();
+    if (!m_heldStamp)
+        return m_stamper.Text(m_stampFormat);
+    if (m_stampFormat == TStampFormat::Delta)
+        return m_stamper.DeltaText(m_heldStamp->toLongLong());
+    m_stamper.Restart();
+    return *m_heldStamp;
 }

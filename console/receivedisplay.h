@@ -1,6 +1,8 @@
 #pragma once
 
+#include "hexdumprows.h"
 #include "rxhold.h"
+#include "timestamper.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -27,13 +29,21 @@ struct TReceiveOptions
     bool BinColumn = false;
     // The counted character code; values outside 0..255 match no byte.
     int CountTarget = 13;
+    // The additions, at the designed behaviour by default.
+    TStampFormat StampFormat = TStampFormat::Regional;
+    TStampFormat LogStampFormat = TStampFormat::Regional;
+    // Lines kept, the oldest dropped as new ones come; 0 clears the box past kMaxLines instead.
+    int KeptLines = 0;
+    bool HexRows = false;
 };
 
 // Turns each received block into what the receive box, the value columns and the character
 // counter show, and has the open log write its records. String mode keeps no state between
 // calls: the line still being received lives in the box as its last line. A time stamp goes in
-// front of a line once, when its first part is shown. Work per block is bounded by the block and
-// the few rows it touches, not by what the box already holds.
+// front of a line once, when its first part is shown. Beyond the designed box, the options may
+// ask for another form of stamp, a scroll-back that drops the oldest lines instead of clearing,
+// and HEX mode as dump rows. Work per block is bounded by the block and the few rows it touches,
+// not by what the box already holds.
 class TReceiveDisplay
 {
 public:
@@ -51,7 +61,8 @@ public:
     // waits in its place among the blocks.
     void AddNote(QByteArrayView note);
     // Empties the box and the three columns; the counter stays. Blocks waiting for a paused box
-    // go too, as they would have been shown before the clear.
+    // go too, as they would have been shown before the clear. Offsets of hex dump rows count
+    // from here.
     void ClearAll();
     void ResetCounter();
     std::int32_t CharCount() const { return m_charCount; }
@@ -87,10 +98,13 @@ private:
     void ShowInBox(const std::uint8_t *data, int size, const TBoxSettings &settings);
     void ShowDropped(qint64 bytes, bool hexMode);
     void ShowNote(QByteArrayView note);
+    void ShowHex(const std::uint8_t *data, int size, const TBoxSettings &settings);
+    void LimitLines(int keptLines);
     void AppendHex(const std::uint8_t *data, int size);
     void AssembleLines(const std::uint8_t *data, int size, const TBoxSettings &settings);
     void LineEnd(bool stamp);
     void WriteBack(bool stamp);
+    QByteArray ArrivalStamp(TStampFormat format);
     QByteArray StampText();
 
     TMemoLines &m_box;
@@ -98,6 +112,11 @@ private:
     TByteColumn &m_hex;
     TByteColumn &m_bin;
     TClock &m_clock;
+    TTimeStamper m_stamper;
+    THexDumpRows m_dump;
+    // Bytes shown since the last ClearAll, in any mode.
+    std::int64_t m_sinceClear = 0;
+    TStampFormat m_stampFormat = TStampFormat::Regional;
     std::int32_t m_charCount = 0;
     // The line in progress during one call; kept only to reuse its storage.
     std::string m_line;

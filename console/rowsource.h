@@ -10,7 +10,8 @@
 using TCharWidths = std::array<std::uint16_t, 256>;
 
 // Rows of plain bytes (one byte = one Latin-1 character) that a TMemoView shows. Sources only
-// grow at the end, change their last rows or are emptied; the view pulls rows as it paints.
+// grow at the end, change their last rows, drop their first rows or are emptied; the view pulls
+// rows as it paints.
 class TRowSource
 {
 public:
@@ -32,11 +33,19 @@ public:
     std::function<void(int firstChangedRow)> OnChanged;
     // Called when the source is destroyed, so that a view never shows rows that are gone.
     std::function<void()> OnGone;
+    // Called when the first count rows were dropped and the rest moved up by count, so that the
+    // view can keep showing the same text where it stood.
+    std::function<void(int count)> OnDropped;
 
 protected:
     void NotifyChanged(int firstChangedRow) const
     {
         if (OnChanged)
             OnChanged(firstChangedRow);
+    }
+    void NotifyDropped(int count) const
+    {
+        if (OnDropped)
+            OnDropped(count);
     }
 };

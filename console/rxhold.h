@@ -1,5 +1,7 @@
 #pragma once
 
+#include "timestamper.h"
+
 #include <QByteArray>
 
 #include <deque>
@@ -13,6 +15,9 @@ struct TBoxSettings
     bool CrIsLf = false;
     // False when a failed log write ended the block: its line in progress is not written back.
     bool WriteBack = true;
+    TStampFormat StampFormat = TStampFormat::Regional;
+    int KeptLines = 0;
+    bool HexRows = false;
     friend bool operator==(const TBoxSettings &, const TBoxSettings &) = default;
 };
 

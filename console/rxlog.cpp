@@ -50,6 +50,7 @@ int OpenLocked(const QString &path)
 
 TRxLog::TRxLog(TClock &clock)
     : m_clock(clock)
+    , m_stamper(clock)
 {
 }
 
@@ -69,6 +70,7 @@ void TRxLog::Start(const QString &path)
         CloseWithoutTrailer();
     m_fd = OpenLocked(path);
     m_used = 0;
+    m_stamper.Restart();
     try {
         PutLine("Velorand log file");
         PutDateLine();
@@ -104,7 +106,8 @@ void TRxLog::CloseWithoutTrailer()
     CloseFile();
 }
 
-void TRxLog::WriteRecords(const std::uint8_t *data, int size, bool hexMode, bool timeMode)
+void TRxLog::WriteRecords(const std::uint8_t *data, int size, bool hexMode, bool timeMode,
+                          TStampFormat stampFormat)
 {
     if (!IsOpen())
         return;
@@ -112,7 +115,7 @@ void TRxLog::WriteRecords(const std::uint8_t *data, int size, bool hexMode, bool
         if (hexMode)
             HexRecords(data, size);
         else
-            StringRecords(data, size, timeMode);
+            StringRecords(data, size, timeMode, stampFormat);
     } catch (const TAppError &error) {
         throw TLogWriteError(error, m_index);
     }
@@ -136,7 +139,7 @@ void TRxLog::HexRecords(const std::uint8_t *data, int size)
 
 // Runs between CRs go into the buffer in pieces that end exactly where it fills, so a failed
 // write is charged to the byte that filled it.
-void TRxLog::StringRecords(const std::uint8_t *data, int size, bool timeMode)
+void TRxLog::StringRecords(const std::uint8_t *data, int size, bool timeMode, TStampFormat stampFormat)
 {
     int at = 0;
     while (at < size) {
@@ -144,7 +147,7 @@ void TRxLog::StringRecords(const std::uint8_t *data, int size, bool timeMode)
         if (data[at] == '\r') {
             if (timeMode) {
                 Put("\r", 1);
-                Put(m_clock.TimeText());
+                Put(m_stamper.Text(stampFormat));
                 Put("> ", 2);
             } else {
                 Put("\x10", 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "apperror.h"
+#include "timestamper.h"
 
 #include <QString>
 
@@ -24,7 +25,8 @@ public:
 // Writes through a 128-byte buffer, so a record costs no system call; the file lags by up to
 // 127 bytes until the log stops. While open, the file holds an exclusive flock, so programs that
 // lock before writing (another Velorand included) stay out while readers are not hindered.
-// The HEX line counter belongs to the object and carries over from one log to the next.
+// The HEX line counter belongs to the object and carries over from one log to the next; time
+// records that count the time since the one before start counting afresh in each log.
 // Every failure throws TAppError with the file error text; see each method for the state after.
 class TRxLog
 {
@@ -44,14 +46,16 @@ public:
     void Stop();
     // Writes out the buffer and closes without a trailer, as when the program ends. Always closes.
     void CloseWithoutTrailer();
-    // One record per byte. On a failed write throws TLogWriteError naming the byte whose record
-    // was being written; the buffer's content is lost and the log stays open.
-    void WriteRecords(const std::uint8_t *data, int size, bool hexMode, bool timeMode);
+    // One record per byte, time records in stampFormat. On a failed write throws TLogWriteError
+    // naming the byte whose record was being written; the buffer's content is lost and the log
+    // stays open.
+    void WriteRecords(const std::uint8_t *data, int size, bool hexMode, bool timeMode,
+                      TStampFormat stampFormat = TStampFormat::Regional);
     int HexCount() const { return m_hexCount; }
 
 private:
     void HexRecords(const std::uint8_t *data, int size);
-    void StringRecords(const std::uint8_t *data, int size, bool timeMode);
+    void StringRecords(const std::uint8_t *data, int size, bool timeMode, TStampFormat stampFormat);
     void Put(const char *data, int size);
     void Put(const QByteArray &text) { Put(text.constData(), int(text.size())); }
     void PutLine(const QByteArray &text);
@@ -60,6 +64,7 @@ private:
     void CloseFile();
 
     TClock &m_clock;
+    TTimeStamper m_stamper;
     int m_fd = -1;
     int m_used = 0;
     int m_index = 0;

@@ -21,8 +21,9 @@ QString Layout(const TMemoLines &lines)
     return rows.join(' ');
 }
 
-// The text after Add (0), Put (1) or Append (2), worked out on the rows as they are and the whole
-// text instead of on the few rows that the edit touches.
+// The text after Add (0), Put (1), Append (2), ReplaceEnd of row characters (3) or DropFirstRows
+// of row rows (4), worked out on the rows as they are and the whole text instead of on the few
+// rows that the edit touches.
 QByteArray EditedText(const TMemoLines &lines, int operation, int row, QByteArray piece)
 {
     const qsizetype nul = piece.indexOf('\0');
@@ -33,11 +34,16 @@ QByteArray EditedText(const TMemoLines &lines, int operation, int row, QByteArra
         return text.isEmpty() || text.endsWith("\r\n") ? text + piece + "\r\n" : text + "\r\n" + piece;
     if (operation == 2)
         return text + piece;
-    if (row >= lines.RowCount())
+    if (operation == 3) {
+        const qsizetype lastBreak = text.lastIndexOf("\r\n");
+        const qsizetype lastLine = text.size() - (lastBreak < 0 ? 0 : lastBreak + 2);
+        return text.chopped(std::min<qsizetype>(row, lastLine)) + piece;
+    }
+    if (operation != 4 && row >= lines.RowCount())
         return text;
     QByteArray edited;
-    for (int index = 0; index < lines.RowCount(); ++index) {
-        edited += index == row ? piece : lines.RowText(index);
+    for (int index = operation == 4 ? std::min(row, lines.RowCount() - 1) : 0; index < lines.RowCount(); ++index) {
+        edited += index == row && operation == 1 ? piece : lines.RowText(index);
         if (lines.RowEndsLine(index))
             edited += "\r\n";
     }
@@ -234,12 +240,14 @@ private slots:
                 QByteArray piece;
                 for (int n = int(random->bounded(9)); n > 0; --n)
                     piece += alphabet[random->bounded(int(alphabet.size()))];
-                const int operation = int(random->bounded(3));
+                const int operation = int(random->bounded(5));
                 const int row = int(random->bounded(lines.RowCount() + 1));
                 const QByteArray expected = EditedText(lines, operation, row, piece);
                 switch (operation) {
                 case 0: lines.Add(piece); break;
                 case 1: lines.Put(row, piece); break;
+                case 3: lines.ReplaceEnd(row, piece); break;
+                case 4: lines.DropFirstRows(row); break;
                 default: lines.Append(piece); break;
                 }
                 QCOMPARE(lines.Text(), expected);
@@ -266,6 +274,29 @@ private slots:
         lines.Clear();
         lines.SetText("x");
         QCOMPARE(firstRows, (QList<int>{2, 1, 3, 0, 0}));
+    }
+
+    // Dropped rows take a waiting notice's row along; the bytes they held are let go in bulk.
+    void droppingRowsKeepsTheRestAndTheirNotices()
+    {
+        TMemoLines lines;
+        QByteArray text;
+        for (int n = 0; n < 20000; ++n)
+            text += "line " + QByteArray::number(n) + "\r\n";
+        lines.SetText(text);
+        QList<int> dropped;
+        QList<int> firstRows;
+        lines.OnDropped = [&](int count) { dropped << count; };
+        lines.OnChanged = [&](int row) { firstRows << row; };
+        lines.BeginUpdate();
+        lines.Put(19999, "last");
+        lines.DropFirstRows(19900);
+        lines.EndUpdate();
+        QCOMPARE(dropped, QList<int>{19900});
+        QCOMPARE(firstRows, QList<int>{99});
+        QCOMPARE(lines.Text(), text.mid(text.indexOf("line 19900")).replace("line 19999", "last"));
+        lines.DropFirstRows(1000);
+        QCOMPARE(lines.Text(), QByteArray());
     }
 
     void updateHoldsNoticesUntilItsOutermostEnd()

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -37,6 +38,7 @@ private slots:
     void paintsOnlyTheRowsInSight();
     void burstOfChangesIsPaintedOnce();
     void followsTheNewestRowUnlessScrolledUp();
+    void droppedRowsLeaveAScrolledBackViewWhereItIs();
     void wrapsAtItsWidth();
     void selectionIsCopiedAsText_data();
     void selectionIsCopiedAsText();
@@ -109,6 +111,25 @@ void TestMemoView::followsTheNewestRowUnlessScrolledUp()
     m_view->Lines().Add("c");
     QTRY_COMPARE(bar->maximum(), before + 51);
     QCOMPARE(bar->value(), bar->maximum());
+}
+
+// The oldest rows go as new ones come: the text in sight and the selection stay put.
+void TestMemoView::droppedRowsLeaveAScrolledBackViewWhereItIs()
+{
+    for (int line = 0; line < 100; ++line)
+        m_view->Lines().Add(QByteArray::number(line));
+    QScrollBar *bar = m_view->verticalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 0);
+    bar->setValue(40);
+    m_view->Select({45, 0}, {46, 1});
+    QSignalSpy frames(m_view.get(), &TMemoView::FrameApplied);
+    for (int line = 100; line < 110; ++line)
+        m_view->Lines().Add(QByteArray::number(line));
+    m_view->Lines().DropFirstRows(10);
+    QVERIFY(frames.wait());
+    QCOMPARE(m_view->Source().RowText(m_view->TopRow()), QByteArray("40"));
+    QCOMPARE(m_view->SelectedText(), QString("45\n4"));
+    QTRY_COMPARE(bar->value(), 30);
 }
 
 void TestMemoView::wrapsAtItsWidth()

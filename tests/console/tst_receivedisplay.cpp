@@ -1,4 +1,5 @@
 #include "bytecolumn.h"
+#include "dumprow.h"
 #include "fixedclock.h"
 #include "memolines.h"
 #include "receivedisplay.h"
@@ -379,7 +380,8 @@ private slots:
         QVERIFY(log.IsOpen());
     }
 
-    // Each block starts with its mode: S String, T String with Time, L String with CR=LF, H HEX.
+    // Each block starts with its mode: S String, T String with Time, L String with CR=LF, H HEX;
+    // M and D String with Time as hh:mm:ss.zzz and +N ms, K String keeping two lines, R dump rows.
     // The blocks come a second apart; a paused box shows them, after the pause, as the live box did.
     void pausedBoxShowsWhatWaitedAsIfNeverPaused_data()
     {
@@ -392,6 +394,8 @@ private slots:
         QTest::newRow("mode changes") << TBlocks{"Sab\r", "H\x01\x02", "Sc\r", "Ld\ne", "Hz"};
         QTest::newRow("NUL and backspace") << TBlocks{QByteArray("Sa\0b", 4), "S\bc\r", "S\b\b"};
         QTest::newRow("line limit at each block") << overLimit;
+        QTest::newRow("additions") << TBlocks{"Dab", "Dc\r", "Dd\re\r", "Rxyz", "R0123456789abcdef", "Mf\r",
+                                              "Kg\rh\ri\r", "Rz"};
     }
 
     void pausedBoxShowsWhatWaitedAsIfNeverPaused()
@@ -405,6 +409,8 @@ private slots:
         m_display->Pause();
         for (int i = 0; i < blocks.size(); ++i) {
             m_clock.Time = "14:05:" + QByteArray::number(10 + i % 50);
+            m_clock.MsTime = m_clock.Time + ".042";
+            m_clock.Ms = 1000 * i;
             const TReceiveOptions options = OptionsOf(blocks[i]);
             const QByteArray data = blocks[i].mid(1);
             live.Receive(data.constData(), int(data.size()), options, nullptr);
@@ -414,6 +420,8 @@ private slots:
         QCOMPARE(m_dec->RowCount(), dec.RowCount());
         QCOMPARE(m_display->CharCount(), live.CharCount());
         m_clock.Time = "23:59:59";
+        m_clock.MsTime = "23:59:59.999";
+        m_clock.Ms = 999999;
         m_display->Resume();
         while (m_display->ShowWaiting(100)) {
         }
@@ -462,6 +470,56 @@ private slots:
         Receive({"lost"}, options);
         m_display->ClearAll();
         QVERIFY(m_display->Waiting().IsEmpty());
+
+    // HEX mode's one long line counts its wrapped rows as lines.
+    void keptLinesCountWrappedValues()
+    {
+        TCharWidths widths;
+        widths.fill(1);
+        m_box->SetWrap(9, widths);
+        TReceiveOptions options;
+        options.HexMode = true;
+        options.KeptLines = 2;
+        Receive({"ABCD", "EFG"}, options);
+        QCOMPARE(m_box->Text(), QByteArray("44 45 46 47 "));
+    }
+
+    // An empty block stands for CLEAR. Rows start on a row of their own after other text; the
+    // box's own size limit keeps the short row's values, a change of mode does not.
+    void hexDumpRowsFollowTheData_data()
+    {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<TBlocks>("blocks");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("after a run of values") << QByteArray("41 ") << TBlocks{"\x01"}
+                                               << "41 \r\n" + DumpRow(0, "\x01");
+        QTest::newRow("offsets from CLEAR") << QByteArray() << TBlocks{"abc", {}, "de", "f"} << DumpRow(0, "def");
+        QTest::newRow("size limit") << QByteArray() << TBlocks{QByteArray(501 * 16 + 5, 'z'), "xy"}
+                                    << DumpRow(501 * 16, "zzzzzxy");
+    }
+
+    void hexDumpRowsFollowTheData()
+    {
+        QFETCH(QByteArray, start);
+        QFETCH(TBlocks, blocks);
+        QFETCH(QByteArray, text);
+        m_box->SetText(start);
+        TReceiveOptions options;
+        options.HexMode = true;
+        options.HexRows = true;
+        for (const QByteArray &block : blocks) {
+            if (block.isEmpty())
+                m_display->ClearAll();
+            Receive({block}, options);
+        }
+        QCOMPARE(m_box->Text(), text);
+
+        options.HexMode = false;
+        Receive({"s"}, options);
+        options.HexMode = true;
+        Receive({"t"}, options);
+        const qsizetype sinceClear = blocks.mid(blocks.lastIndexOf(QByteArray()) + 1).join().size() + 1;
+        QVERIFY2(m_box->Text().endsWith("\r\n" + DumpRow(sinceClear, "t")), m_box->Text().right(200));
     }
 
     // A line of the window's own between received lines, in its place also while paused.
@@ -516,6 +574,13 @@ private:
         options.HexMode = block.startsWith('H');
         options.TimeStamps = block.startsWith('T');
         options.CrIsLf = block.startsWith('L');
+        options.TimeStamps = options.TimeStamps || block.startsWith('M') || block.startsWith('D');
+        options.StampFormat = block.startsWith('M')   ? TStampFormat::Milliseconds
+                              : block.startsWith('D') ? TStampFormat::Delta
+                                                      : TStampFormat::Regional;
+        options.KeptLines = block.startsWith('K') ? 2 : 0;
+        options.HexRows = block.startsWith('R');
+        options.HexMode = options.HexMode || options.HexRows;
         options.DecColumn = true;
         return options;
     }
