@@ -123,8 +123,6 @@ public:
     void StartLogClick();
     void StopLogClick();
     static QByteArray IntToBin(int value);
-    // The receive box's right-click menu; the caller owns it.
-    QMenu *CreateRxMemoMenu();
     // Takes the text of a value under Software\VELORAND\Options and stores it.
     void SetRxViewOption(const QString &name, const QString &text);
     // The clock of the time stamps and the log; nullptr for the local clock. Not owned.
@@ -178,7 +176,6 @@ private:
     QString PauseStatusText() const;
     void CloseReceiveLog();
     void SetupRxView();
-    void AddRxViewMenu(QMenu &menu);
     void BindRxViewItem(QAction *item, const char *name);
     void StartLogFile(const QString &path);
     void ApplyStartPort(const TStartOptions &options);

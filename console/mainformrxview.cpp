@@ -11,6 +11,8 @@
 #include <QActionGroup>
 #include <QMenu>
 
+#include <span>
+
 namespace {
 
 struct TChoice
@@ -31,59 +33,51 @@ constexpr TChoice kScrollBackChoices[] = {
     {"ScrollBack100000", "Keep the last 100 000 lines", "100000"},
 };
 
-QMenu *AddSubmenu(QMenu &menu, const char *object, const char *title)
+QAction *NewItem(QWidget &owner, const TChoice &choice)
 {
-    QMenu *submenu = menu.addMenu(QString::fromLatin1(title));
-    submenu->setObjectName(QString::fromLatin1(object));
-    return submenu;
-}
-
-QAction *AddItem(QMenu &menu, const TChoice &choice, QActionGroup *group = nullptr)
-{
-    QAction *item = menu.addAction(QString::fromUtf8(choice.Caption));
+    auto *item = new QAction(QString::fromUtf8(choice.Caption), &owner);
     item->setObjectName(QString::fromLatin1(choice.Object));
     item->setCheckable(true);
-    item->setActionGroup(group);
     item->setData(QString::fromLatin1(choice.Value));
     return item;
 }
 
-} // namespace
-
-void TMainForm::SetupRxView()
+// A submenu of choices of which one holds.
+QMenu *NewChoicesMenu(QWidget &owner, const char *object, const char *title, std::span<const TChoice> choices)
 {
-    m_rxView = TRxViewOptions::Load(TUserStore());
-    m_ui->RxMemo->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_ui->RxMemo, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        QMenu *menu = CreateRxMemoMenu();
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(m_ui->RxMemo->viewport()->mapToGlobal(pos));
-    });
-}
-
-QMenu *TMainForm::CreateRxMemoMenu()
-{
-    QMenu *menu = m_ui->RxMemo->CreateContextMenu();
-    AddRxViewMenu(*menu);
+    auto *menu = new QMenu(QString::fromLatin1(title), &owner);
+    menu->setObjectName(QString::fromLatin1(object));
+    auto *group = new QActionGroup(menu);
+    for (const TChoice &choice : choices) {
+        QAction *item = NewItem(*menu, choice);
+        item->setActionGroup(group);
+        menu->addAction(item);
+    }
     return menu;
 }
 
-void TMainForm::AddRxViewMenu(QMenu &menu)
+} // namespace
+
+// The box's context menu offers the items; they live as long as the box and show the choices.
+void TMainForm::SetupRxView()
 {
-    menu.addSeparator();
-    QMenu *stamps = AddSubmenu(menu, "TimeStampFormatMenu", "Time stamp format");
-    auto *stampGroup = new QActionGroup(stamps);
-    for (const TChoice &choice : kStampChoices)
-        BindRxViewItem(AddItem(*stamps, choice, stampGroup), TRxViewOptions::kStampFormat);
+    m_rxView = TRxViewOptions::Load(TUserStore());
+    QWidget &box = *m_ui->RxMemo;
+    QMenu *stamps = NewChoicesMenu(box, "TimeStampFormatMenu", "Time stamp format", kStampChoices);
+    for (QAction *item : stamps->actions())
+        BindRxViewItem(item, TRxViewOptions::kStampFormat);
     stamps->addSeparator();
-    BindRxViewItem(AddItem(*stamps, {"StampsInLog", "Same in log", nullptr}), TRxViewOptions::kStampsInLog);
-    QMenu *scrollBack = AddSubmenu(menu, "ScrollBackMenu", "Scroll-back");
-    auto *scrollGroup = new QActionGroup(scrollBack);
-    for (const TChoice &choice : kScrollBackChoices)
-        BindRxViewItem(AddItem(*scrollBack, choice, scrollGroup), TRxViewOptions::kScrollBack);
-    QAction *rows = AddItem(menu, {"HexDumpRows", "Hex dump rows", nullptr});
+    QAction *inLog = NewItem(*stamps, {"StampsInLog", "Same in log", nullptr});
+    BindRxViewItem(inLog, TRxViewOptions::kStampsInLog);
+    stamps->addAction(inLog);
+    QMenu *scrollBack = NewChoicesMenu(box, "ScrollBackMenu", "Scroll-back", kScrollBackChoices);
+    for (QAction *item : scrollBack->actions())
+        BindRxViewItem(item, TRxViewOptions::kScrollBack);
+    QAction *rows = NewItem(box, {"HexDumpRows", "Hex dump rows", nullptr});
     BindRxViewItem(rows, TRxViewOptions::kHexDumpRows);
     rows->setEnabled(m_ui->RxMemoHex->isChecked());
+    connect(m_ui->RxMemoHex, &QAbstractButton::toggled, rows, &QAction::setEnabled);
+    m_ui->RxMemo->AddMenuActions({stamps->menuAction(), scrollBack->menuAction(), rows});
 }
 
 // An item with a value (its data) is one of a group of choices; one without is a check item,

@@ -470,6 +470,7 @@ private slots:
         Receive({"lost"}, options);
         m_display->ClearAll();
         QVERIFY(m_display->Waiting().IsEmpty());
+    }
 
     // HEX mode's one long line counts its wrapped rows as lines.
     void keptLinesCountWrappedValues()

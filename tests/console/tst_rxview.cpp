@@ -32,7 +32,6 @@ private slots:
 
     void cleanup()
     {
-        m_menu.reset();
         m_f.reset();
         m_pty.reset();
     }
@@ -72,9 +71,12 @@ private slots:
         QWidget *viewport = m_f->Control<TMemoView>("RxMemo")->viewport();
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), viewport->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(viewport, &click);
-        const QAction *shown = m_f->Control<QAction>("HexDumpRows");
-        QVERIFY(shown && static_cast<QMenu *>(shown->parent())->isVisible());
-        static_cast<QMenu *>(shown->parent())->close();
+        auto *shown = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(shown);
+        for (const char *item : {"TimeStampFormatMenu", "ScrollBackMenu"})
+            QVERIFY(shown->actions().contains(m_f->Control<QMenu>(item)->menuAction()));
+        QVERIFY(shown->actions().contains(Item("HexDumpRows")));
+        shown->close();
 
         m_f->Control<QRadioButton>("RxMemoHex")->setChecked(true);
         const char *const items[] = {"StampDelta", "StampsInLog", "ScrollBack100000", "HexDumpRows"};
@@ -159,7 +161,6 @@ private:
     std::unique_ptr<TPseudoTerminal> m_pty;
     TFixedClock m_clock;
     QTemporaryDir m_dir;
-    std::unique_ptr<QMenu> m_menu;
 
     void Start()
     {
@@ -170,19 +171,14 @@ private:
 
     void Restart()
     {
-        m_menu.reset();
         m_f->Restart();
         Start();
     }
 
     TMemoLines &Box() const { return m_f->Control<TMemoView>("RxMemo")->Lines(); }
 
-    // An item of the receive box's right-click menu as it is built now.
-    QAction *Item(const char *name)
-    {
-        m_menu.reset(m_f->Form().CreateRxMemoMenu());
-        return m_menu->findChild<QAction *>(QString::fromLatin1(name));
-    }
+    // An item of the receive box's right-click menu.
+    QAction *Item(const char *name) const { return m_f->Control<QAction>(name); }
 
     void StartLog()
     {
