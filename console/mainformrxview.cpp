@@ -46,7 +46,8 @@ QAction *NewItem(QWidget &owner, const TChoice &choice)
 QMenu *NewChoicesMenu(QWidget &owner, const char *object, const char *title, std::span<const TChoice> choices)
 {
     auto *menu = new QMenu(QString::fromLatin1(title), &owner);
-    menu->setObjectName(QString::fromLatin1(object));
+    menu->setObjectName(QString::fromLatin1(object) + QStringLiteral("Menu"));
+    menu->menuAction()->setObjectName(QString::fromLatin1(object));
     auto *group = new QActionGroup(menu);
     for (const TChoice &choice : choices) {
         QAction *item = NewItem(*menu, choice);
@@ -63,14 +64,14 @@ void TMainForm::SetupRxView()
 {
     m_rxView = TRxViewOptions::Load(TUserStore());
     QWidget &box = *m_ui->RxMemo;
-    QMenu *stamps = NewChoicesMenu(box, "TimeStampFormatMenu", "Time stamp format", kStampChoices);
+    QMenu *stamps = NewChoicesMenu(box, "TimeStampFormat", "Time stamp format", kStampChoices);
     for (QAction *item : stamps->actions())
         BindRxViewItem(item, TRxViewOptions::kStampFormat);
     stamps->addSeparator();
     QAction *inLog = NewItem(*stamps, {"StampsInLog", "Same in log", nullptr});
     BindRxViewItem(inLog, TRxViewOptions::kStampsInLog);
     stamps->addAction(inLog);
-    QMenu *scrollBack = NewChoicesMenu(box, "ScrollBackMenu", "Scroll-back", kScrollBackChoices);
+    QMenu *scrollBack = NewChoicesMenu(box, "ScrollBack", "Scroll-back", kScrollBackChoices);
     for (QAction *item : scrollBack->actions())
         BindRxViewItem(item, TRxViewOptions::kScrollBack);
     QAction *rows = NewItem(box, {"HexDumpRows", "Hex dump rows", nullptr});

@@ -47,7 +47,8 @@ private slots:
         for (QAction *action : menu->actions())
             items << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
         delete menu;
-        QCOMPARE(items, (QStringList{"copy", "selectAll", "-", "RxFind", "RxSaveAs", "RxPause"}));
+        QCOMPARE(items, (QStringList{"copy", "selectAll", "-", "RxFind", "RxSaveAs", "RxPause", "-", "TimeStampFormat",
+                                     "ScrollBack", "HexDumpRows"}));
         QVERIFY(Bar()->isHidden());
         // The keys are the box's: in the transmit box they are bytes for the port.
         m_f->Control<QPlainTextEdit>("TxMemo")->setFocus();

@@ -26,7 +26,6 @@ private slots:
         m_f = std::make_unique<TMainFormFixture>();
         m_pty = std::make_unique<TPseudoTerminal>();
         QVERIFY(m_pty->IsValid());
-        m_f->MapPort(1, m_pty->SlavePath());
         Start();
     }
 
@@ -73,9 +72,8 @@ private slots:
         QApplication::sendEvent(viewport, &click);
         auto *shown = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         QVERIFY(shown);
-        for (const char *item : {"TimeStampFormatMenu", "ScrollBackMenu"})
-            QVERIFY(shown->actions().contains(m_f->Control<QMenu>(item)->menuAction()));
-        QVERIFY(shown->actions().contains(Item("HexDumpRows")));
+        for (const char *item : {"TimeStampFormat", "ScrollBack", "HexDumpRows"})
+            QVERIFY(shown->actions().contains(Item(item)));
         shown->close();
 
         m_f->Control<QRadioButton>("RxMemoHex")->setChecked(true);
@@ -165,8 +163,7 @@ private:
     void Start()
     {
         m_f->Form().SetClock(&m_clock);
-        m_f->Click("ConnectBtn");
-        QVERIFY(m_f->Control<QPushButton>("DisconnectBtn")->isEnabled());
+        QVERIFY(m_f->ConnectCom1(*m_pty));
     }
 
     void Restart()
