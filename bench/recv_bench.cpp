@@ -9,7 +9,7 @@
 #include "comportmap.h"
 #include "ptyfeeder.h"
 #include "receiverig.h"
-#include "rxviewoptions.h"
+#include "useroptions.h"
 #include "userstore.h"
 
 #include <QApplication>
@@ -58,7 +58,7 @@ bool StoreAdditions(const char *stored)
 {
     TUserStore store;
     for (const QString &pair : QString::fromLatin1(stored).split(u';', Qt::SkipEmptyParts)) {
-        if (!store.WriteText(TRxViewOptions::Key(), pair.section(u'=', 0, 0), pair.section(u'=', 1)))
+        if (!store.WriteText(UserOptions::Key(), pair.section(u'=', 0, 0), pair.section(u'=', 1)))
             return false;
     }
     return true;

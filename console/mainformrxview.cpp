@@ -5,8 +5,7 @@
 #include "ui_mainform.h"
 
 #include "application.h"
-#include "apperror.h"
-#include "userstore.h"
+#include "useroptions.h"
 
 #include <QActionGroup>
 #include <QMenu>
@@ -62,7 +61,7 @@ QMenu *NewChoicesMenu(QWidget &owner, const char *object, const char *title, std
 // The box's context menu offers the items; they live as long as the box and show the choices.
 void TMainForm::SetupRxView()
 {
-    m_rxView = TRxViewOptions::Load(TUserStore());
+    m_rxView = TRxViewOptions::Load();
     QWidget &box = *m_ui->RxMemo;
     QMenu *stamps = NewChoicesMenu(box, "TimeStampFormat", "Time stamp format", kStampChoices);
     for (QAction *item : stamps->actions())
@@ -98,7 +97,5 @@ void TMainForm::BindRxViewItem(QAction *item, const char *name)
 void TMainForm::SetRxViewOption(const QString &name, const QString &text)
 {
     m_rxView.Set(name, text);
-    TUserStore store;
-    if (!store.WriteText(TRxViewOptions::Key(), name, m_rxView.Text(name)))
-        throw TAppError(QStringLiteral("Cannot store the option %1\n%2").arg(name, store.LastError()));
+    UserOptions::SetText(name, m_rxView.Text(name));
 }

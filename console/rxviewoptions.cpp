@@ -1,7 +1,7 @@
 #include "rxviewoptions.h"
 
 #include "receivedisplay.h"
-#include "userstore.h"
+#include "useroptions.h"
 
 namespace {
 
@@ -17,16 +17,11 @@ QString BoolText(bool value)
 
 } // namespace
 
-QString TRxViewOptions::Key()
-{
-    return QStringLiteral("Software\\VELORAND\\Options");
-}
-
-TRxViewOptions TRxViewOptions::Load(const TUserStore &store)
+TRxViewOptions TRxViewOptions::Load()
 {
     TRxViewOptions options;
     for (const char *name : {kStampFormat, kStampsInLog, kScrollBack, kHexDumpRows}) {
-        if (const std::optional<QString> text = store.ReadText(Key(), QString::fromLatin1(name)))
+        if (const std::optional<QString> text = UserOptions::Text(QString::fromLatin1(name)))
             options.Set(QString::fromLatin1(name), *text);
     }
     return options;

@@ -4,7 +4,6 @@
 
 #include <QString>
 
-class TUserStore;
 struct TReceiveOptions;
 
 // How the receive box shows what arrived, beyond the designed window: the time stamps' form and
@@ -24,8 +23,7 @@ struct TRxViewOptions
     bool KeepScrollBack = false;
     bool HexDumpRows = false;
 
-    static QString Key();
-    static TRxViewOptions Load(const TUserStore &store);
+    static TRxViewOptions Load();
     // Takes the stored text of the value of that name; a malformed text gives the default.
     void Set(const QString &name, const QString &text);
     // The stored text of the value of that name.

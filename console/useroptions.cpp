@@ -12,13 +12,23 @@ QString Key()
 
 bool Flag(const QString &name)
 {
-    return TUserStore().ReadText(Key(), name) == QStringLiteral("True");
+    return Text(name) == QStringLiteral("True");
 }
 
 void SetFlag(const QString &name, bool on)
 {
+    SetText(name, on ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+std::optional<QString> Text(const QString &name)
+{
+    return TUserStore().ReadText(Key(), name);
+}
+
+void SetText(const QString &name, const QString &text)
+{
     TUserStore store;
-    if (!store.WriteText(Key(), name, on ? QStringLiteral("True") : QStringLiteral("False")))
+    if (!store.WriteText(Key(), name, text))
         throw TAppError(QStringLiteral("Cannot store the option %1\n%2").arg(name, store.LastError()));
 }
 

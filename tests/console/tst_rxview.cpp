@@ -4,7 +4,7 @@
 #include "pseudoterminal.h"
 
 #include "memoview.h"
-#include "rxviewoptions.h"
+#include "useroptions.h"
 #include "userstore.h"
 
 #include <QtTest>
@@ -47,7 +47,7 @@ private slots:
     void additionsAreOffUnlessStored()
     {
         QFETCH(TStored, stored);
-        QVERIFY(stored.isEmpty() || TUserStore().WriteTexts(TRxViewOptions::Key(), stored));
+        QVERIFY(stored.isEmpty() || TUserStore().WriteTexts(UserOptions::Key(), stored));
         Restart();
         const std::pair<const char *, bool> items[] = {
             {"StampRegional", true}, {"StampsInLog", false}, {"ScrollBack500", true}, {"HexDumpRows", false}};
@@ -71,7 +71,7 @@ private slots:
         const TStored expected{{"TimeStampFormat", "Delta"}, {"TimeStampInLog", "True"},
                                {"ScrollBack", "100000"}, {"HexDumpRows", "True"}};
         for (const auto &[name, value] : expected)
-            QCOMPARE(TUserStore().ReadText(TRxViewOptions::Key(), name), value);
+            QCOMPARE(UserOptions::Text(name), value);
         Restart();
         for (const char *item : items)
             QVERIFY2(Item(item)->isChecked(), item);
