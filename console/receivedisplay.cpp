@@ -168,6 +168,7 @@ void TReceiveDisplay::AddNote(QByteArrayView note)
 
 void TReceiveDisplay::ShowNote(QByteArrayView note)
 {
+    m_dump.Break();
     const int last = m_box.Count() - 1;
     if (last >= 0 && m_box.Get(last).isEmpty())
         m_box.Put(last, note);

@@ -486,7 +486,7 @@ private slots:
     }
 
     // An empty block stands for CLEAR. Rows start on a row of their own after other text; the
-    // box's own size limit keeps the short row's values, a change of mode does not.
+    // box's own size limit keeps the short row's values, a note or a change of mode does not.
     void hexDumpRowsFollowTheData_data()
     {
         QTest::addColumn<QByteArray>("start");
@@ -515,12 +515,15 @@ private slots:
         }
         QCOMPARE(m_box->Text(), text);
 
+        const qsizetype sinceClear = blocks.mid(blocks.lastIndexOf(QByteArray()) + 1).join().size();
+        m_display->AddNote("gap");
+        Receive({"t"}, options);
+        QVERIFY2(m_box->Text().endsWith("gap\r\n" + DumpRow(sinceClear, "t")), m_box->Text().right(200));
         options.HexMode = false;
         Receive({"s"}, options);
         options.HexMode = true;
-        Receive({"t"}, options);
-        const qsizetype sinceClear = blocks.mid(blocks.lastIndexOf(QByteArray()) + 1).join().size() + 1;
-        QVERIFY2(m_box->Text().endsWith("\r\n" + DumpRow(sinceClear, "t")), m_box->Text().right(200));
+        Receive({"u"}, options);
+        QVERIFY2(m_box->Text().endsWith("ts\r\n" + DumpRow(sinceClear + 2, "u")), m_box->Text().right(200));
     }
 
     // A line of the window's own between received lines, in its place also while paused.
