@@ -50,7 +50,7 @@ public:
         , Lines([&driver]() -> std::optional<TModemInputs> {
             TModemInputs lines;
             return driver.ReadModemInputs(lines) ? std::optional(lines) : std::nullopt;
-        }, this)
+        }, [&driver] { return driver.ModemLinePort(); }, this)
     {
         TrafficRefresh.setInterval(kTrafficRefreshMs);
         Clock.start();

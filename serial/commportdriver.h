@@ -112,6 +112,9 @@ public:
     bool RTSLevel() const { return m_rtsLevel; }
     // False while closed or where the device has no modem lines.
     bool ReadModemInputs(TModemInputs &lines);
+    // The open port for a thread that waits on its modem lines (no handle while closed); the port
+    // stays open until PollStopped has been emitted.
+    TModemLinePort ModemLinePort() const;
     // Holds the line in break for milliseconds, from the event loop: returns at once. A break
     // under way ends early when the port closes. Refused (false) while closed, during a break,
     // and while bytes wait to go out.

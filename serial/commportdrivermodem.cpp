@@ -13,6 +13,11 @@ bool TCommPortDriver::ReadModemInputs(TModemInputs &lines)
     return !Lost(status) && status == TSerialStatus::Ok;
 }
 
+TModemLinePort TCommPortDriver::ModemLinePort() const
+{
+    return {&m_platform, IsOpen() ? m_handle : kInvalidPortHandle};
+}
+
 // The kernel starts a break only once the output queue has drained, and waits for that on the
 // caller's thread, for ever on a line that flow control holds: no break while bytes wait.
 bool TCommPortDriver::CanSendBreak()

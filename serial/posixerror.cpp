@@ -29,3 +29,19 @@ TPosixError ClassifyErrno(int error)
         return {TSerialStatus::Failed, TOpenFailure::Other};
     }
 }
+
+TSerialStatus ClassifyWaitErrno(int error)
+{
+    // The kernel's "no such ioctl" code, which some drivers let through.
+    constexpr int kNoIoctlCommand = 515;
+    switch (error) {
+    case EINTR:
+        return TSerialStatus::WouldBlock;
+    case EINVAL:
+    case ENOTTY:
+    case kNoIoctlCommand:
+        return TSerialStatus::Unsupported;
+    default:
+        return ClassifyErrno(error).Status;
+    }
+}

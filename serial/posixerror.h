@@ -10,3 +10,7 @@ struct TPosixError {
 };
 
 TPosixError ClassifyErrno(int error);
+
+// What an errno value means for a wait on a line change: a signal ends the wait without a change
+// (WouldBlock); a driver without the wait says so in several ways (Unsupported).
+TSerialStatus ClassifyWaitErrno(int error);

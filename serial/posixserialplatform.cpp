@@ -74,6 +74,7 @@ TSerialOpenResult TPosixSerialPlatform::Open(const QString &name)
 
 TPortHandle TPosixSerialPlatform::Register(int fd)
 {
+    const std::lock_guard lock(m_descriptorsLock);
     // Handles are never reused soon, so a stale one cannot reach another port.
     do {
         m_lastHandle = m_lastHandle == std::numeric_limits<TPortHandle>::max() ? 1 : m_lastHandle + 1;
@@ -84,6 +85,7 @@ TPortHandle TPosixSerialPlatform::Register(int fd)
 
 int TPosixSerialPlatform::Descriptor(TPortHandle handle) const
 {
+    const std::lock_guard lock(m_descriptorsLock);
     const auto found = m_descriptors.find(handle);
     return found == m_descriptors.end() ? -1 : found->second;
 }
@@ -95,6 +97,7 @@ void TPosixSerialPlatform::Close(TPortHandle handle)
         return;
     TtyIoctl::SetExclusive(fd, false);
     ::close(fd);
+    const std::lock_guard lock(m_descriptorsLock);
     m_descriptors.erase(handle);
 }
 
@@ -153,6 +156,12 @@ TSerialStatus TPosixSerialPlatform::ModemInputs(TPortHandle handle, TModemInputs
     if (status == TSerialStatus::Ok)
         lines = TtyIoctl::ModemInputsOf(bits);
     return status;
+}
+
+TSerialStatus TPosixSerialPlatform::WaitModemChange(TPortHandle handle)
+{
+    const int fd = Descriptor(handle);
+    return fd < 0 ? TSerialStatus::Failed : ClassifyWaitErrno(TtyIoctl::WaitModemChange(fd));
 }
 
 TSerialStatus TPosixSerialPlatform::SetBreak(TPortHandle handle, bool on)

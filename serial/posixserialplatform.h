@@ -2,6 +2,7 @@
 
 #include "serialplatform.h"
 
+#include <mutex>
 #include <unordered_map>
 
 // The serial layer on Linux: COM names resolve through the user's port map to device paths,
@@ -22,6 +23,7 @@ public:
     TSerialStatus SetTimeouts(TPortHandle handle, const TCommTimeouts &timeouts) override;
     TSerialStatus EscapeFunction(TPortHandle handle, int code) override;
     TSerialStatus ModemInputs(TPortHandle handle, TModemInputs &lines) override;
+    TSerialStatus WaitModemChange(TPortHandle handle) override;
     TSerialStatus SetBreak(TPortHandle handle, bool on) override;
     TSerialCount Read(TPortHandle handle, void *buffer, std::int32_t maxCount) override;
     TSerialCount Write(TPortHandle handle, const void *data, std::int32_t count) override;
@@ -35,6 +37,8 @@ private:
     int Descriptor(TPortHandle handle) const;
     TPortHandle Register(int fd);
 
+    // The modem-line calls look descriptors up from another thread.
+    mutable std::mutex m_descriptorsLock;
     std::unordered_map<TPortHandle, int> m_descriptors;
     TPortHandle m_lastHandle = 0;
 };

@@ -11,8 +11,8 @@ using TPortHandle = std::int32_t;
 inline constexpr TPortHandle kInvalidPortHandle = -1;
 
 // Outcome of one platform call. Gone means the device hung up or disappeared: the handle is
-// useless from then on and should be closed.
-enum class TSerialStatus { Ok, WouldBlock, Gone, Failed };
+// useless from then on and should be closed. Unsupported: the port cannot do what was asked.
+enum class TSerialStatus { Ok, WouldBlock, Gone, Failed, Unsupported };
 
 struct TSerialOpenResult {
     TPortHandle Handle = kInvalidPortHandle;
@@ -87,7 +87,8 @@ inline constexpr int kSetRts = 3, kClrRts = 4, kSetDtr = 5, kClrDtr = 6;
 
 // The serial services the driver needs from the operating system. Every call is synchronous and
 // runs on the caller's thread; none blocks longer than asked. A handle is only meaningful to the
-// object that returned it.
+// object that returned it. ModemInputs and WaitModemChange may run on another thread than the
+// port's other calls, as long as the port is not closed meanwhile.
 class TSerialPlatform
 {
 public:
@@ -107,6 +108,9 @@ public:
     virtual TSerialStatus EscapeFunction(TPortHandle handle, int code) = 0;
     // Failed where the device has no modem lines (a pseudo-terminal).
     virtual TSerialStatus ModemInputs(TPortHandle handle, TModemInputs &lines) = 0;
+    // Blocks until one of the four input lines changes (Ok) or a signal arrives (WouldBlock).
+    // Unsupported where the device cannot report changes.
+    virtual TSerialStatus WaitModemChange(TPortHandle handle) = 0;
     // Holds the transmit line in the break state while on is true.
     virtual TSerialStatus SetBreak(TPortHandle handle, bool on) = 0;
 
@@ -126,4 +130,10 @@ public:
     virtual void Sleep(int milliseconds) = 0;
     // Milliseconds from an arbitrary start, wrapping at 2^32.
     virtual std::uint32_t TickCount() = 0;
+};
+
+// An open port and its platform, for a thread that waits on the port's modem lines.
+struct TModemLinePort {
+    TSerialPlatform *Platform = nullptr;
+    TPortHandle Handle = kInvalidPortHandle;
 };

@@ -180,6 +180,11 @@ TModemInputs ModemInputsOf(int bits)
     return {(bits & TIOCM_CTS) != 0, (bits & TIOCM_DSR) != 0, (bits & TIOCM_CAR) != 0, (bits & TIOCM_RNG) != 0};
 }
 
+int WaitModemChange(int fd)
+{
+    return ::ioctl(fd, TIOCMIWAIT, TIOCM_CTS | TIOCM_DSR | TIOCM_CD | TIOCM_RNG) == 0 ? 0 : errno;
+}
+
 int SetBreak(int fd, bool on)
 {
     return ::ioctl(fd, on ? TIOCSBRK : TIOCCBRK) == 0 ? 0 : errno;

@@ -44,6 +44,8 @@ int SetExclusive(int fd, bool exclusive);
 // The modem line bits (TIOCMGET) and what they say of the four input lines.
 int ModemLines(int fd, int &bits);
 TModemInputs ModemInputsOf(int bits);
+// Blocks until CTS, DSR, DCD or RI changes (TIOCMIWAIT).
+int WaitModemChange(int fd);
 int SetBreak(int fd, bool on);
 
 } // namespace TtyIoctl

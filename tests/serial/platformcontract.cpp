@@ -251,6 +251,7 @@ void TSerialPlatformContract::callsOnClosedHandleFail()
     QCOMPARE(r.Platform().OutputQueueCount(r.handle).Status, TSerialStatus::Failed);
     TModemInputs lines;
     QCOMPARE(r.Platform().ModemInputs(r.handle, lines), TSerialStatus::Failed);
+    QCOMPARE(r.Platform().WaitModemChange(r.handle), TSerialStatus::Failed);
     QCOMPARE(r.Platform().SetBreak(r.handle, true), TSerialStatus::Failed);
     r.Platform().Close(r.handle);
 }

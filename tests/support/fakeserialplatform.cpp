@@ -2,7 +2,23 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cerrno>
 #include <cstring>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+TFakeSerialPlatform::TFakeSerialPlatform()
+    : m_lineChange(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+{
+}
+
+TFakeSerialPlatform::~TFakeSerialPlatform()
+{
+    if (m_lineChange >= 0)
+        ::close(m_lineChange);
+}
 
 TSerialStatus TFakeSerialPlatform::Record(const QString &call, const QString &arguments)
 {
@@ -46,7 +62,10 @@ TSerialOpenResult TFakeSerialPlatform::Open(const QString &name)
         return {kInvalidPortHandle, OpenFailure, name};
     if (std::find(m_names.cbegin(), m_names.cend(), name) != m_names.cend())
         return {kInvalidPortHandle, TOpenFailure::InUse, name};
-    m_open << ++m_lastHandle;
+    {
+        const std::lock_guard lock(m_linesLock);
+        m_open << ++m_lastHandle;
+    }
     m_names.insert(m_lastHandle, name);
     return {m_lastHandle, TOpenFailure::None, name};
 }
@@ -54,7 +73,10 @@ TSerialOpenResult TFakeSerialPlatform::Open(const QString &name)
 void TFakeSerialPlatform::Close(TPortHandle handle)
 {
     Record(QStringLiteral("Close"), QString::number(handle));
-    m_open.removeOne(handle);
+    {
+        const std::lock_guard lock(m_linesLock);
+        m_open.removeOne(handle);
+    }
     m_names.remove(handle);
 }
 
@@ -104,10 +126,41 @@ TSerialStatus TFakeSerialPlatform::EscapeFunction(TPortHandle handle, int code)
 
 TSerialStatus TFakeSerialPlatform::ModemInputs(TPortHandle handle, TModemInputs &lines)
 {
-    if (!IsOpenHandle(handle) || !Inputs)
+    const std::lock_guard lock(m_linesLock);
+    if (!IsOpenHandle(handle) || !m_inputs)
         return TSerialStatus::Failed;
-    lines = *Inputs;
+    lines = *m_inputs;
     return TSerialStatus::Ok;
+}
+
+TSerialStatus TFakeSerialPlatform::WaitModemChange(TPortHandle handle)
+{
+    {
+        const std::lock_guard lock(m_linesLock);
+        if (!IsOpenHandle(handle))
+            return TSerialStatus::Failed;
+    }
+    if (const TSerialStatus failure = WaitFailure; failure != TSerialStatus::Ok)
+        return failure;
+    ++Waiters;
+    pollfd entry{m_lineChange, POLLIN, 0};
+    const int ready = ::poll(&entry, 1, -1);
+    const int error = errno;
+    --Waiters;
+    if (ready < 0)
+        return error == EINTR ? TSerialStatus::WouldBlock : TSerialStatus::Failed;
+    eventfd_t count = 0;
+    ::eventfd_read(m_lineChange, &count);
+    return TSerialStatus::Ok;
+}
+
+void TFakeSerialPlatform::SetInputs(std::optional<TModemInputs> inputs)
+{
+    {
+        const std::lock_guard lock(m_linesLock);
+        m_inputs = inputs;
+    }
+    ::eventfd_write(m_lineChange, 1);
 }
 
 TSerialStatus TFakeSerialPlatform::SetBreak(TPortHandle handle, bool on)

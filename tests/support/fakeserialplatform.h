@@ -8,14 +8,22 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <atomic>
+#include <mutex>
 #include <optional>
 
 // A serial platform in memory that records every call in order ("Open COM1", "Purge 15", ...),
 // so that tests can check exact call sequences, and plays back what a test scripts: data to read,
 // output-queue counts, partial writes, failures. Its clock moves only when the driver waits.
+// The modem-line calls may come from another thread, as on the real platform.
 class TFakeSerialPlatform : public TSerialPlatform
 {
 public:
+    TFakeSerialPlatform();
+    ~TFakeSerialPlatform() override;
+    TFakeSerialPlatform(const TFakeSerialPlatform &) = delete;
+    TFakeSerialPlatform &operator=(const TFakeSerialPlatform &) = delete;
+
     TSerialOpenResult Open(const QString &name) override;
     void Close(TPortHandle handle) override;
     TSerialStatus SetLineState(TPortHandle handle, const TLineState &state) override;
@@ -25,6 +33,9 @@ public:
     TSerialStatus EscapeFunction(TPortHandle handle, int code) override;
     // Not recorded: the window reads the lines many times a second.
     TSerialStatus ModemInputs(TPortHandle handle, TModemInputs &lines) override;
+    // Blocks until SetInputs, or returns WaitFailure at once when that is not Ok; a signal ends
+    // the wait as it ends the real one.
+    TSerialStatus WaitModemChange(TPortHandle handle) override;
     TSerialStatus SetBreak(TPortHandle handle, bool on) override;
     TSerialCount Read(TPortHandle handle, void *buffer, std::int32_t maxCount) override;
     TSerialCount Write(TPortHandle handle, const void *data, std::int32_t count) override;
@@ -54,7 +65,10 @@ public:
     bool StallAfterLimits = false;                   // ... all, or none when this is set
     QHash<QString, TSerialStatus> Failures;          // call name -> status it returns from now on
     std::uint32_t Clock = 0;
-    std::optional<TModemInputs> Inputs = TModemInputs{};   // nothing: the device has no modem lines
+    // The input lines (nothing: the device has no modem lines); wakes a waiter.
+    void SetInputs(std::optional<TModemInputs> inputs);
+    std::atomic<TSerialStatus> WaitFailure{TSerialStatus::Ok};
+    std::atomic<int> Waiters{0};                     // threads in WaitModemChange now
 
 private:
     TSerialStatus Record(const QString &call, const QString &arguments = QString());
@@ -62,6 +76,10 @@ private:
     TSerialStatus RecordOn(TPortHandle handle, const QString &call, const QString &arguments = QString());
     bool IsOpenHandle(TPortHandle handle) const;
 
+    // Guards what the modem-line calls read: the lines and, against Open and Close, the handles.
+    mutable std::mutex m_linesLock;
+    std::optional<TModemInputs> m_inputs = TModemInputs{};
+    int m_lineChange = -1;   // an event descriptor, readable after a change
     QList<TPortHandle> m_open;
     QHash<TPortHandle, QString> m_names;
     TPortHandle m_lastHandle = 0;
