@@ -1,11 +1,12 @@
 // What waiting costs while nothing happens: the CPU time and wake-ups of an idle event loop, of
-// the modem-line lamps read on a 50 ms timer, of a thread that sleeps in the kernel until a line
-// changes (as one blocked in TIOCMIWAIT would), and of the wait for a lost device's path.
+// the modem-line watch in both its ways (a 50 ms timer, a thread asleep until a line changes),
+// and of the wait for a lost device's path.
 //
 //   idle_bench [--seconds S]
+#include "comportmap.h"
 #include "devicewatch.h"
 #include "modemlinewatch.h"
-#include "ttyioctl.h"
+#include "posixserialplatform.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -14,9 +15,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <functional>
-#include <thread>
 
 #include <poll.h>
 #include <pty.h>
@@ -24,6 +25,39 @@
 #include <unistd.h>
 
 namespace {
+
+// The real platform on a pseudo-terminal, which has neither modem lines nor TIOCMIWAIT: the lines
+// are asked for all the same (the failing ioctl costs what a successful one does) and read as all
+// off, and the wait sleeps in the kernel on a pipe that nothing writes, as a TIOCMIWAIT waiter
+// would, until the watch's signal ends it.
+class TBenchPlatform : public TPosixSerialPlatform
+{
+public:
+    bool CanWait = false;
+
+    ~TBenchPlatform() override
+    {
+        for (const int end : m_never)
+            ::close(end);
+    }
+    TSerialStatus ModemInputs(TPortHandle handle, TModemInputs &lines) override
+    {
+        TPosixSerialPlatform::ModemInputs(handle, lines);
+        return TSerialStatus::Ok;
+    }
+    TSerialStatus WaitModemChange(TPortHandle) override
+    {
+        if (!CanWait)
+            return TSerialStatus::Unsupported;
+        pollfd entry{m_never[0], POLLIN, 0};
+        return ::poll(&entry, 1, -1) < 0 && errno == EINTR ? TSerialStatus::WouldBlock : TSerialStatus::Ok;
+    }
+    bool Valid() const { return m_pipe == 0; }
+
+private:
+    int m_never[2] = {-1, -1};
+    int m_pipe = ::pipe(m_never);
+};
 
 struct TUsage
 {
@@ -65,38 +99,29 @@ int main(int argc, char *argv[])
     parser.process(app);
     const int seconds = std::max(1, parser.value(secondsOption).toInt());
 
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     int master = -1;
     int slave = -1;
-    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+    char slavePath[128] = {};
+    if (::openpty(&master, &slave, slavePath, nullptr, nullptr) != 0 || !TComPortMap().Assign("COM1", slavePath))
         return 1;
+    TBenchPlatform platform;
+    const TPortHandle port = platform.Open(QStringLiteral("COM1")).Handle;
+    if (!platform.Valid() || port == kInvalidPortHandle)
+        return 1;
+    TModemLineWatch lamps([&]() -> std::optional<TModemInputs> {
+        TModemInputs lines;
+        return platform.ModemInputs(port, lines) == TSerialStatus::Ok ? std::optional(lines) : std::nullopt;
+    }, [&] { return TModemLinePort{&platform, port}; });
 
     Measure("idle event loop", seconds, [] {});
-
-    // The ioctl fails on a pseudo-terminal, at the cost of a successful one; the lamps keep reading.
-    TModemLineWatch timerWatch([slave]() -> std::optional<TModemInputs> {
-        int bits = 0;
-        TtyIoctl::ModemLines(slave, bits);
-        return TtyIoctl::ModemInputsOf(bits);
-    });
-    Measure("lamps: TIOCMGET every 50 ms", seconds, [&] { timerWatch.Start(); });
-    timerWatch.Stop();
-
-    // A pseudo-terminal has no TIOCMIWAIT; the thread sleeps on a pipe instead, in the kernel
-    // as a waiter for a line change would, and is woken through it at the end.
-    int wake[2];
-    if (::pipe(wake) != 0)
-        return 1;
-    std::thread sleeper;
-    Measure("lamps: a thread asleep until a line changes", seconds, [&] {
-        sleeper = std::thread([&] {
-            pollfd entry{wake[0], POLLIN, 0};
-            ::poll(&entry, 1, -1);
-        });
-    });
-    const char byte = 0;
-    if (::write(wake[1], &byte, 1) != 1)
-        return 1;
-    sleeper.join();
+    Measure("lamps: TIOCMGET every 50 ms", seconds, [&] { lamps.Start(); });
+    lamps.Stop();
+    platform.CanWait = true;
+    Measure("lamps: a thread asleep until a line changes", seconds, [&] { lamps.Start(); });
+    lamps.Stop();
+    platform.Close(port);
     ::close(master);
 
     QTemporaryDir folder;
