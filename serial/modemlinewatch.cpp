@@ -61,7 +61,8 @@ void TModemLineWatch::Report(std::optional<TModemInputs> lines, bool report)
 }
 
 // Some UARTs wake the wait only at the trailing edge of RI, so every wake-up reads all four lines
-// afresh; a ring that starts and ends between two wake-ups shows as one change, or none.
+// afresh. Whatever happens between two wake-ups shows as one change: a ring that starts and ends
+// in between (on those UARTs, every ring) leaves RI as it found it.
 void TModemLineWatch::Follow(TModemLinePort port, unsigned session, const std::atomic<bool> &stop)
 {
     while (!stop) {

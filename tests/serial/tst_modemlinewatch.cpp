@@ -30,7 +30,7 @@ struct TWatchRig {
     {
         watch.OnChange = [this](TLines lines) {
             changes << lines;
-            offWindowThread |= QThread::currentThread() != qApp->thread();
+            offWindowThread |= QThread::currentThread() != QCoreApplication::instance()->thread();
         };
     }
 };
