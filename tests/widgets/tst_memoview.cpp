@@ -1,4 +1,3 @@
-#include "bytecolumn.h"
 #include "memoview.h"
 #include "paintcounter.h"
 
@@ -45,7 +44,7 @@ private slots:
     void keyboardAndMouseSelect();
     void contextMenuOffersCopyAndSelectAll();
     void screenReadersReadTheText();
-    void showsAValueColumn();
+    void showsAnotherSource();
     void everyByteValuePaints();
     void textLooksAsTextLayoutDrawsIt_data();
     void textLooksAsTextLayoutDrawsIt();
@@ -229,15 +228,15 @@ void TestMemoView::screenReadersReadTheText()
     QCOMPARE(text->offsetAtPoint(text->characterRect(3).center()), 3);
 }
 
-void TestMemoView::showsAValueColumn()
+void TestMemoView::showsAnotherSource()
 {
-    TByteColumn column(TByteColumn::Hex);
-    m_view->SetSource(&column);
-    column.Append("\x41\x0d", 2);
+    TMemoLines source;
+    m_view->SetSource(&source);
+    source.SetText("41\r\n0D");
     QTRY_COMPARE(m_view->verticalScrollBar()->maximum(), 0);
     m_view->SelectAll();
     QCOMPARE(m_view->SelectedText(), QString("41\n0D"));
-    column.Clear();
+    source.Clear();
     QCOMPARE(m_view->SelectedText(), QString());
     m_view->SetSource(nullptr);
 }
