@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
-#include <QGlyphRun>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
@@ -15,21 +14,6 @@
 #include <cmath>
 
 namespace {
-
-// Control characters have no glyph of their own; a middle dot keeps them visible and one wide.
-QChar DisplayChar(std::uint8_t value)
-{
-    return value < 0x20 || value == 0x7F ? QChar(0xB7) : QChar(value);
-}
-
-QString DisplayText(const QByteArray &text)
-{
-    QString shown = QString::fromLatin1(text);
-    for (QChar &ch : shown)
-        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
-            ch = QChar(0xB7);
-    return shown;
-}
 
 // Matches of a search: a pale yellow, the current one orange, as editors mark them.
 const QColor kMarkColour(0xFF, 0xEB, 0x78);
@@ -178,66 +162,13 @@ int TMemoView::MaxTopRow() const
     return std::max(0, m_source->RowCount() - VisibleRows());
 }
 
-// Wrapping, hit tests and the selection count in 1/kSubPixels of a pixel with the advances the
-// glyphs are drawn with: whole pixels per character drifted from the text by a pixel every few
-// characters.
 void TMemoView::UpdateWrap()
 {
-    LoadGlyphs();
-    for (int value = 0; value < 256; ++value)
-        m_widths[value] = std::uint16_t(std::clamp<long>(std::lround(m_advances[value] * kSubPixels), 1, 65535));
+    m_rowPainter.SetFont(font());
     const int rowsBefore = m_source->RowCount();
-    m_source->SetWrap((viewport()->width() - 2 * kMargin) * kSubPixels, m_widths);
+    m_source->SetWrap((viewport()->width() - 2 * kMargin) * TRowPainter::kSubPixels, m_rowPainter.Widths());
     if (m_source->RowCount() != rowsBefore)
         m_anchor = m_cursor = TPos{};
-}
-
-void TMemoView::LoadGlyphs()
-{
-    const QFontMetricsF metrics(font());
-    for (int value = 0; value < 256; ++value)
-        m_advances[value] = metrics.horizontalAdvance(DisplayChar(std::uint8_t(value)));
-    m_rawFont = QRawFont::fromFont(font());
-    m_glyphs.fill(0);
-    m_underline = m_strikeOut = TLineRows{};
-    if (!m_rawFont.isValid())
-        return;
-    LoadLines();
-    for (int value = 0; value < 256; ++value) {
-        const QChar ch = DisplayChar(std::uint8_t(value));
-        const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(QString(ch));
-        if (glyphs.size() != 1 || !m_rawFont.supportsCharacter(ch))
-            continue;
-        m_glyphs[value] = glyphs.front();
-        m_advances[value] = m_rawFont.advancesForGlyphIndexes(glyphs).value(0).x();
-    }
-}
-
-// Where Qt's text drawing puts the lines, so that a row drawn through text layout (a character
-// the font lacks) and the rows around it are underlined and struck out alike: the underline a
-// whole pixel below the font's underline position, kept within the descent; the strike-out a
-// third of the ascent above the baseline; both as thick as the font says.
-void TMemoView::LoadLines()
-{
-    const qreal width = m_rawFont.lineThickness();
-    if (font().underline()) {
-        const qreal position = m_rawFont.underlinePosition();
-        qreal centre = std::ceil(position) + 0.5;
-        if (position <= m_rawFont.descent())
-            centre = std::min(centre, m_rawFont.descent() - 0.5);
-        m_underline = RowsOfLine(centre, width);
-    }
-    if (font().strikeOut())
-        m_strikeOut = RowsOfLine(-m_rawFont.ascent() / 3, width);
-}
-
-// The pixel rows that an aliased pen of the given width covers when it draws a horizontal line
-// at centre: those whose middle lies below the line's upper edge and not below its lower edge.
-TMemoView::TLineRows TMemoView::RowsOfLine(qreal centre, qreal width)
-{
-    const int top = int(std::floor(centre - width / 2 - 0.5)) + 1;
-    const int end = int(std::floor(centre + width / 2 - 0.5)) + 1;
-    return {top, std::max(1, end - top)};
 }
 
 int TMemoView::VisibleRows() const
@@ -254,7 +185,6 @@ void TMemoView::paintEvent(QPaintEvent *event)
     const QColor base = viewport()->palette().color(QPalette::Base);
     for (int top = area.top(); top <= area.bottom(); top += kFillBand)
         painter.fillRect(QRect(area.left(), top, area.width(), std::min(kFillBand, area.bottom() + 1 - top)), base);
-    painter.setFont(font());
     const int lineSpacing = std::max(1, fontMetrics().lineSpacing());
     const int first = TopRow() + std::max(0, area.top() - kMargin) / lineSpacing;
     const int last = std::min(m_source->RowCount(), TopRow() + (area.bottom() - kMargin) / lineSpacing + 1);
@@ -278,91 +208,29 @@ void TMemoView::paintEvent(QPaintEvent *event)
                                  mark.Current ? kCurrentMarkColour : kMarkColour);
         if (row >= selectedFirst && row < selectedEnd)
             painter.fillRect(SpanRect(row, text, from, to, true), colours.color(QPalette::Highlight));
-        QueueBytes(painter, text, 0, int(text.size()), rowTop(row));
+        m_rowPainter.QueueBytes(painter, text, 0, int(text.size()), QPoint(kMargin, rowTop(row)));
     }
-    DrawQueued(painter);
+    m_rowPainter.DrawQueued(painter);
     painter.setPen(colours.color(QPalette::HighlightedText));
     for (int row = selectedFirst; row < selectedEnd; ++row) {
         const QByteArray text = m_source->RowText(row);
         const int begin = row == from.row ? std::min<int>(from.col, int(text.size())) : 0;
         const int end = row == to.row ? std::min<int>(to.col, int(text.size())) : int(text.size());
-        QueueBytes(painter, text, begin, end, rowTop(row));
+        m_rowPainter.QueueBytes(painter, text, begin, end, QPoint(kMargin, rowTop(row)));
     }
-    DrawQueued(painter);
-}
-
-// Adds the glyphs of text[first, end) to the run being collected; a row with a character the font
-// lacks is drawn at once through text layout, which finds a fallback font.
-void TMemoView::QueueBytes(QPainter &painter, const QByteArray &text, int first, int end, int y) const
-{
-    const QPointF origin(kMargin + XOf(text, first), y + fontMetrics().ascent());
-    const std::size_t queued = m_runGlyphs.size();
-    qreal x = origin.x();
-    for (int i = first; i < end; ++i) {
-        const auto value = static_cast<std::uint8_t>(text[i]);
-        if (m_glyphs[value] == 0) {
-            m_runGlyphs.resize(queued);
-            m_runPositions.resize(queued);
-            return painter.drawText(origin, DisplayText(text.mid(first, end - first)));
-        }
-        // A blank draws nothing; a third of every HEX row is blanks.
-        if (value != ' ') {
-            m_runGlyphs.push_back(m_glyphs[value]);
-            m_runPositions.emplace_back(x, origin.y());
-        }
-        x += m_advances[value];
-    }
-    QueueLines(origin.x(), x, int(origin.y()));
-}
-
-// Blanks are underlined and struck out too, as in any text box.
-void TMemoView::QueueLines(qreal left, qreal right, int baseline) const
-{
-    const int from = int(std::floor(left));
-    const int to = int(std::floor(right));
-    if (to <= from)
-        return;
-    for (const TLineRows &line : {m_underline, m_strikeOut})
-        if (line.Rows > 0)
-            m_runLines.emplace_back(from, baseline + line.Top, to - from, line.Rows);
-}
-
-void TMemoView::DrawQueued(QPainter &painter) const
-{
-    if (!m_runGlyphs.empty()) {
-        QGlyphRun run;
-        run.setRawFont(m_rawFont);
-        run.setRawData(m_runGlyphs.data(), m_runPositions.data(), int(m_runGlyphs.size()));
-        painter.drawGlyphRun(QPointF(0, 0), run);
-    }
-    // A glyph run draws one line under all its glyphs, as though they stood on one row: each
-    // row's lines are filled here instead.
-    for (const QRect &line : m_runLines)
-        painter.fillRect(line, painter.pen().color());
-    m_runGlyphs.clear();
-    m_runPositions.clear();
-    m_runLines.clear();
+    m_rowPainter.DrawQueued(painter);
 }
 
 // The part of the row's text from one position to the other; a span that goes on past the row's
 // end covers a blank's width more there.
 QRect TMemoView::SpanRect(int row, const QByteArray &text, TPos from, TPos to, bool pastEnd) const
 {
-    const int left = row == from.row ? XOf(text, from.col) : 0;
-    int right = XOf(text, row == to.row ? to.col : int(text.size()));
+    const int left = row == from.row ? m_rowPainter.XOf(text, from.col) : 0;
+    int right = m_rowPainter.XOf(text, row == to.row ? to.col : int(text.size()));
     if (row != to.row && pastEnd)
-        right = XOf(text + ' ', int(text.size()) + 1);
+        right = m_rowPainter.XOf(text + ' ', int(text.size()) + 1);
     const int lineSpacing = std::max(1, fontMetrics().lineSpacing());
     return QRect(kMargin + left, kMargin + (row - TopRow()) * lineSpacing, right - left, lineSpacing);
-}
-
-int TMemoView::XOf(const QByteArray &text, int col) const
-{
-    qint64 x = 0;
-    const int end = std::min<int>(col, int(text.size()));
-    for (int i = 0; i < end; ++i)
-        x += m_widths[static_cast<std::uint8_t>(text[i])];
-    return int((x + kSubPixels / 2) / kSubPixels);
 }
 
 void TMemoView::resizeEvent(QResizeEvent *event)
@@ -397,15 +265,7 @@ TMemoView::TPos TMemoView::PosAt(QPoint point, TPick pick) const
     TPos pos = Clamped(TPos{row, 0});
     if (row >= m_source->RowCount())
         return Clamped(TPos{row, INT_MAX});
-    const QByteArray text = m_source->RowText(pos.row);
-    const qint64 pointX = qint64(point.x() - kMargin) * kSubPixels;
-    qint64 x = 0;
-    for (pos.col = 0; pos.col < text.size(); ++pos.col) {
-        const int advance = m_widths[static_cast<std::uint8_t>(text[pos.col])];
-        if (pointX < x + (pick == TPick::Caret ? advance / 2 : advance))
-            break;
-        x += advance;
-    }
+    pos.col = m_rowPainter.ColumnAt(m_source->RowText(pos.row), point.x() - kMargin, pick);
     return pos;
 }
 
@@ -414,8 +274,8 @@ QRect TMemoView::CharRect(TPos pos) const
     pos = Clamped(pos);
     const QByteArray text = m_source->RowText(pos.row);
     const int lineSpacing = fontMetrics().lineSpacing();
-    const int left = XOf(text, pos.col);
-    return QRect(kMargin + left, kMargin + (pos.row - TopRow()) * lineSpacing, XOf(text, pos.col + 1) - left,
+    const int left = m_rowPainter.XOf(text, pos.col);
+    return QRect(kMargin + left, kMargin + (pos.row - TopRow()) * lineSpacing, m_rowPainter.XOf(text, pos.col + 1) - left,
                  lineSpacing);
 }
 

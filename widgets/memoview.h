@@ -1,10 +1,10 @@
 #pragma once
 
 #include "memolines.h"
+#include "rowpainter.h"
 
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
-#include <QRawFont>
 #include <QTimer>
 
 #include <functional>
@@ -43,7 +43,6 @@ public:
     static constexpr int kScrollBarMs = 250;
     static constexpr int kMargin = 2;
     static constexpr int kFillBand = 64;
-    static constexpr int kSubPixels = 64;
 
     explicit TMemoView(QWidget *parent = nullptr);
     ~TMemoView() override;
@@ -79,8 +78,7 @@ public:
     QString PlainText() const;
     int OffsetOf(TPos pos) const;
     TPos PosAtOffset(int offset) const;
-    // Caret: the character boundary nearest to the point; Character: the character under it.
-    enum class TPick { Caret, Character };
+    using TPick = TRowPainter::TPick;
     TPos PosAt(QPoint viewportPoint, TPick pick = TPick::Caret) const;
     QRect CharRect(TPos pos) const;
 
@@ -99,20 +97,10 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    // A line drawn under or through the text: pixel rows counted from the baseline.
-    struct TLineRows
-    {
-        int Top = 0;
-        int Rows = 0;
-    };
-
     void ScheduleUpdate(int firstChangedRow);
     void RowsDropped(int count);
     void ApplyUpdate();
     void UpdateWrap();
-    void LoadGlyphs();
-    void LoadLines();
-    static TLineRows RowsOfLine(qreal centre, qreal width);
     void ScrollTo(int top);
     void SyncScrollBar();
     int MaxTopRow() const;
@@ -121,10 +109,6 @@ private:
     void EnsureVisible(int row);
     QRect SpanRect(int row, const QByteArray &text, TPos from, TPos to, bool pastEnd) const;
     TPos Clamped(TPos pos) const;
-    int XOf(const QByteArray &text, int col) const;
-    void QueueBytes(QPainter &painter, const QByteArray &text, int first, int end, int y) const;
-    void QueueLines(qreal left, qreal right, int baseline) const;
-    void DrawQueued(QPainter &painter) const;
 
     TMemoLines m_lines;
     TRowSource *m_source = &m_lines;
@@ -132,18 +116,7 @@ private:
     QTimer m_barSync;
     QElapsedTimer m_sinceFrame;
     QElapsedTimer m_sinceBarSync;
-    TCharWidths m_widths{};
-    // Glyph and advance of each byte in the font itself; glyph 0 where the font lacks it and text
-    // layout must find a fallback. Placing known glyphs by hand skips layout for every row.
-    QRawFont m_rawFont;
-    std::array<quint32, 256> m_glyphs{};
-    std::array<qreal, 256> m_advances{};
-    mutable std::vector<quint32> m_runGlyphs;
-    mutable std::vector<QPointF> m_runPositions;
-    // Underline and strike-out of the font; Rows 0 when the font has none.
-    TLineRows m_underline;
-    TLineRows m_strikeOut;
-    mutable std::vector<QRect> m_runLines;
+    TRowPainter m_rowPainter;
     std::vector<TMark> m_marks;
     QList<QList<QAction *>> m_menuGroups;
     TPos m_anchor;
