@@ -1,7 +1,6 @@
 #include "commportdriver.h"
 
 #include "pollscheduler.h"
-#include "posixserialplatform.h"
 #include "writablewatch.h"
 
 #include <QTimer>
@@ -108,7 +107,7 @@ void TCommPortDriver::SetComPortPollingDelay(std::uint16_t value)
 
 bool TCommPortDriver::IsOpen() const
 {
-    return m_handle > 0;
+    return m_handle != kInvalidPortHandle;
 }
 
 bool TCommPortDriver::OpenPort()
@@ -144,7 +143,7 @@ void TCommPortDriver::ClosePort()
     if (m_outputWatch->IsRunning())
         m_outputWatch->FireSoon();
     m_platform.Close(m_handle);
-    m_handle = 0;
+    m_handle = kInvalidPortHandle;
 }
 
 void TCommPortDriver::ApplyLineSettings()

@@ -158,7 +158,7 @@ private:
     void CountSent(std::int32_t count);
 
     TSerialPlatform &m_platform;
-    TPortHandle m_handle = 0;
+    TPortHandle m_handle = kInvalidPortHandle;
     TComPortNumber m_comPort = pnCOM1;
     TComPortBaudRate m_speed = br9600;
     TComPortDataBits m_dataBits = db8BITS;

@@ -15,7 +15,7 @@ bool TCommPortDriver::ReadModemInputs(TModemInputs &lines)
 
 TModemLinePort TCommPortDriver::ModemLinePort() const
 {
-    return {&m_platform, IsOpen() ? m_handle : kInvalidPortHandle};
+    return {&m_platform, m_handle};
 }
 
 // The kernel starts a break only once the output queue has drained, and waits for that on the

@@ -42,6 +42,3 @@ private:
     std::unordered_map<TPortHandle, int> m_descriptors;
     TPortHandle m_lastHandle = 0;
 };
-
-// The platform a driver uses when it is given none: one per process.
-TSerialPlatform &DefaultSerialPlatform();

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 // An open port as the platform layer hands it out: an opaque number, > 0 while valid.
+// kInvalidPortHandle stands for no port: a failed open, a closed driver.
 using TPortHandle = std::int32_t;
 inline constexpr TPortHandle kInvalidPortHandle = -1;
 
@@ -137,3 +138,7 @@ struct TModemLinePort {
     TSerialPlatform *Platform = nullptr;
     TPortHandle Handle = kInvalidPortHandle;
 };
+
+// The platform a driver uses when it is given none: one per process, defined by the platform's
+// own source file, the one the build picks for the system.
+TSerialPlatform &DefaultSerialPlatform();
