@@ -1,5 +1,7 @@
 #include "bytecolumn.h"
 
+#include "hexbyte.h"
+
 #include <algorithm>
 
 QByteArray IntToBin(int value)
@@ -59,8 +61,11 @@ QByteArray TByteColumn::FormatByte(TFormat format, std::uint8_t value)
     switch (format) {
     case Dec:
         return QByteArray::number(value);
-    case Hex:
-        return QByteArray::number(value, 16).toUpper().rightJustified(2, '0');
+    case Hex: {
+        char digits[2];
+        PutHexByte(digits, value);
+        return QByteArray(digits, 2);
+    }
     case Bin:
         break;
     }

@@ -1,13 +1,12 @@
 #include "hexdumprows.h"
 
+#include "hexbyte.h"
 #include "memolines.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-constexpr char kDigits[] = "0123456789ABCDEF";
 
 // What a value adds to a row: its blank and two digits (and a fourth byte, so that a value is
 // one store; what follows overwrites it), and its character.
@@ -20,7 +19,8 @@ struct TValueTexts
 constexpr TValueTexts kValueTexts = [] {
     TValueTexts texts;
     for (int value = 0; value < 256; ++value) {
-        texts.Values[value] = {' ', kDigits[value >> 4], kDigits[value & 15], ' '};
+        texts.Values[value] = {' ', 0, 0, ' '};
+        PutHexByte(&texts.Values[value][1], std::uint8_t(value));
         texts.Chars[value] = value >= 0x20 && value < 0x7F ? char(value) : '.';
     }
     return texts;
@@ -33,7 +33,7 @@ char *PutOffset(char *out, std::int64_t offset)
     while (digits < 16 && (offset >> (4 * digits)) != 0)
         ++digits;
     for (int i = digits - 1; i >= 0; --i, offset >>= 4)
-        out[i] = kDigits[offset & 15];
+        out[i] = kHexDigits[offset & 15];
     return out + digits;
 }
 

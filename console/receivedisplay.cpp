@@ -1,6 +1,7 @@
 #include "receivedisplay.h"
 
 #include "bytecolumn.h"
+#include "hexbyte.h"
 #include "localclock.h"
 #include "memolines.h"
 #include "rxlog.h"
@@ -230,12 +231,10 @@ void TReceiveDisplay::FillColumns(const std::uint8_t *data, int size,
 
 void TReceiveDisplay::AppendHex(const std::uint8_t *data, int size)
 {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     QByteArray text(qsizetype(size) * 3, Qt::Uninitialized);
     char *out = text.data();
     for (int i = 0; i < size; ++i) {
-        *out++ = kDigits[data[i] >> 4];
-        *out++ = kDigits[data[i] & 15];
+        out = PutHexByte(out, data[i]);
         *out++ = ' ';
     }
     m_box.Append(text);

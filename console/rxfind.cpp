@@ -1,5 +1,6 @@
 #include "rxfind.h"
 
+#include "hexbyte.h"
 #include "rowsource.h"
 
 #include <QStringList>
@@ -166,7 +167,9 @@ std::optional<QByteArray> TRxFind::HexRun(const QString &query)
                 return std::nullopt;
             if (!run.isEmpty())
                 run += ' ';
-            run += QByteArray::number(high * 16 + low, 16).toUpper().rightJustified(2, '0');
+            char digits[2];
+            PutHexByte(digits, std::uint8_t(high * 16 + low));
+            run.append(digits, 2);
         }
     }
     return run.isEmpty() ? std::nullopt : std::optional(run);

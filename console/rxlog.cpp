@@ -2,6 +2,7 @@
 
 #include "fileerror.h"
 #include "filewrite.h"
+#include "hexbyte.h"
 #include "localclock.h"
 
 #include <QFile>
@@ -123,10 +124,10 @@ void TRxLog::WriteRecords(const std::uint8_t *data, int size, bool hexMode, bool
 
 void TRxLog::HexRecords(const std::uint8_t *data, int size)
 {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     for (m_index = 0; m_index < size; ++m_index) {
         const std::uint8_t value = data[m_index];
-        const char record[3] = {kDigits[value >> 4], kDigits[value & 15], ' '};
+        char record[3] = {0, 0, ' '};
+        PutHexByte(record, value);
         Put(record, 3);
         if (m_hexCount == kHexPerLine - 1) {
             m_hexCount = 0;
