@@ -1,9 +1,7 @@
 #include "macrosender.h"
 
 #include "characterbytes.h"
-#include "commportdriver.h"
-
-#include <QThread>
+#include "rtsframedwrite.h"
 
 QString MacroEchoLine(std::u32string_view decoded)
 {
@@ -22,11 +20,5 @@ QByteArray MacroBytes(std::u32string_view decoded)
 
 void WriteMacro(TCommPortDriver &driver, const QByteArray &bytes, bool rtsOnTx)
 {
-    if (rtsOnTx)
-        driver.SetRTS(true);
-    driver.WriteBytes(bytes.constData(), static_cast<std::int32_t>(bytes.size()));
-    if (rtsOnTx) {
-        QThread::msleep(kMacroRtsHoldMs);
-        driver.SetRTS(false);
-    }
+    WriteRtsFramed(driver, bytes, rtsOnTx, kMacroRtsHoldMs);
 }

@@ -13,11 +13,11 @@
 #include "eventtap.h"
 #include "filesendbar.h"
 #include "filesender.h"
+#include "rtsframedwrite.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QShortcut>
-#include <QThread>
 
 #include <functional>
 #include <optional>
@@ -96,19 +96,9 @@ void TMainForm::TxMemoKeyPress(char32_t Key)
 {
     if (!m_driver->IsOpen())
         return;
-    const bool rtsOnTx = m_ui->HandshakingRG->ItemIndex() == kRtsOnTxItem;
-    if (rtsOnTx)
-        m_driver->SetRTS(true);
-    if (Key == U'\r' && m_ui->CRpLFCB->isChecked()) {
-        m_driver->WriteText(QByteArrayLiteral("\r\n"));
-    } else {
-        const QByteArray bytes = CharacterBytes(Key);
-        m_driver->WriteBytes(bytes.constData(), static_cast<std::int32_t>(bytes.size()));
-    }
-    if (rtsOnTx) {
-        QThread::msleep(kKeyRtsHoldMs);
-        m_driver->SetRTS(false);
-    }
+    const QByteArray bytes =
+        Key == U'\r' && m_ui->CRpLFCB->isChecked() ? QByteArrayLiteral("\r\n") : CharacterBytes(Key);
+    WriteRtsFramed(*m_driver, bytes, m_ui->HandshakingRG->ItemIndex() == kRtsOnTxItem, kKeyRtsHoldMs);
 }
 
 void TMainForm::ClrTxMemoClick()
