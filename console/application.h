@@ -44,15 +44,17 @@ public:
     void Run(const std::function<void()> &handler) const noexcept;
 
     // A callable for connect() or an event property that runs the member handler through Run.
+    // What the signal or event passes beyond the handler's parameters (the sender of a
+    // notification) is dropped, as connect() drops a signal's extra arguments.
     template <typename Object, typename... Args>
     auto Guard(Object *object, void (Object::*handler)(Args...)) const
     {
-        return [this, object, handler](Args... args) { Run([&] { (object->*handler)(args...); }); };
+        return [this, object, handler](Args... args, auto &&...) { Run([&] { (object->*handler)(args...); }); };
     }
     template <std::invocable Handler>
     auto Guard(Handler handler) const
     {
-        return [this, handler] { Run(handler); };
+        return [this, handler](auto &&...) { Run(handler); };
     }
 
 private:

@@ -1,3 +1,4 @@
+// The window's construction, its handler bindings, and the handlers of the window itself.
 #include "mainform.h"
 
 #include "ui_mainform.h"
@@ -26,11 +27,10 @@ TMainForm::TMainForm(TApplication &app, TSerialPlatform *platform, QWidget *pare
     m_ui->setupUi(this);
     m_app.SetMainWindow(this);
     ApplyDesignLook();
-    CreatePopupMenu1();
     SetupDriver();
     SetupPaneSplitter();
     SetupAppEvents();
-    SetStatusText(QStringLiteral("Disconnected"));
+    SetupStatusText();
     UpdatePortHints();
     SetupTransmit();
     SetupMacros();
@@ -71,9 +71,9 @@ void TMainForm::BindHandlers()
             guard.Guard(this, &TMainForm::ComPortRGContextMenu));
     connect(m_ui->TxMemo, &QWidget::customContextMenuRequested, this,
             guard.Guard(this, &TMainForm::TxMemoContextMenu));
-    m_driver->OnDeviceLost = [this](QObject *) { m_app.Run([this] { CommPortDriverDeviceLost(); }); };
-    m_appEvents->OnActivate = [this](QObject *) { m_app.Run([this] { AppEventsActivate(); }); };
-    m_appEvents->OnDeactivate = [this](QObject *) { m_app.Run([this] { AppEventsDeactivate(); }); };
+    m_driver->OnDeviceLost = guard.Guard(this, &TMainForm::CommPortDriverDeviceLost);
+    m_appEvents->OnActivate = guard.Guard(this, &TMainForm::AppEventsActivate);
+    m_appEvents->OnDeactivate = guard.Guard(this, &TMainForm::AppEventsDeactivate);
     connect(m_ui->ClrTxMemo, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::ClrTxMemoClick));
     connect(m_ui->SendFileBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::SendFileBtnClick));
     connect(m_ui->SetDTRBtn, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::SetDTRBtnClick));
@@ -83,13 +83,15 @@ void TMainForm::BindHandlers()
     connect(m_ui->bMacro1, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::bMacro1Click));
     connect(m_ui->bMacro2, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::bMacro2Click));
     connect(m_ui->bMacro3, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::bMacro3Click));
-    connect(m_popupMenu1->findChild<QAction *>(QStringLiteral("SaveMacro11")), &QAction::triggered, this,
+    connect(m_ui->gbMacros, &QWidget::customContextMenuRequested, this,
+            guard.Guard(this, &TMainForm::gbMacrosContextMenu));
+    connect(PopupMenu1().findChild<QAction *>(QStringLiteral("SaveMacro11")), &QAction::triggered, this,
             guard.Guard(this, &TMainForm::SaveMacro11Click));
-    connect(m_popupMenu1->findChild<QAction *>(QStringLiteral("SaveMacro21")), &QAction::triggered, this,
+    connect(PopupMenu1().findChild<QAction *>(QStringLiteral("SaveMacro21")), &QAction::triggered, this,
             guard.Guard(this, &TMainForm::SaveMacro21Click));
-    connect(m_popupMenu1->findChild<QAction *>(QStringLiteral("SaveMAcro31")), &QAction::triggered, this,
+    connect(PopupMenu1().findChild<QAction *>(QStringLiteral("SaveMAcro31")), &QAction::triggered, this,
             guard.Guard(this, &TMainForm::SaveMAcro31Click));
-    m_hotKeyManager1->OnKeyDown = guard.Guard(this, &TMainForm::HotKeyManager1KeyDown);
+    HotKeyManager1().OnKeyDown = guard.Guard(this, &TMainForm::HotKeyManager1KeyDown);
     m_driver->OnReceiveData = guard.Guard(this, &TMainForm::CommPortDriverReceiveData);
     connect(m_ui->ClrRxMemo, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::ClrRxMemoClick));
     connect(m_ui->Button2, &QPushButton::clicked, this, guard.Guard(this, &TMainForm::Button2Click));
@@ -124,24 +126,6 @@ void TMainForm::ApplyDesignLook()
     m_ui->GroupBox3->raise();
 }
 
-void TMainForm::CreatePopupMenu1()
-{
-    m_popupMenu1 = new QMenu(this);
-    m_popupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    const char *const items[][2] = {{"SaveMacro11", "Save Macro 1"},
-                                    {"SaveMacro21", "Save Macro 2"},
-                                    {"SaveMAcro31", "Save Macro 3"}};
-    THistoryComboBox *const boxes[] = {m_ui->lbMacro1, m_ui->lbMacro2, m_ui->lbMacro3};
-    for (int i = 0; i < 3; ++i) {
-        QAction *save = m_popupMenu1->addAction(QString::fromLatin1(items[i][1]));
-        save->setObjectName(QString::fromLatin1(items[i][0]));
-        // The boxes' hint says "Right click to save macro.": each box offers its own item too.
-        boxes[i]->SetMenuActions({save});
-    }
-    connect(m_ui->gbMacros, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { m_popupMenu1->popup(m_ui->gbMacros->mapToGlobal(pos)); });
-}
-
 void TMainForm::SetupDriver()
 {
     m_driver->setObjectName(QStringLiteral("CommPortDriver"));
@@ -173,17 +157,6 @@ const TFileOpenOptions &TMainForm::OpenDialog2()
 QString TMainForm::StatusText() const
 {
     return m_ui->StatusBar->currentMessage();
-}
-
-void TMainForm::SetStatusText(const QString &text)
-{
-    // The pause's refresh sets the same text again; that keeps a connect failure's reason.
-    const bool changed = text != m_statusText;
-    m_statusText = text;
-    const QString pause = PauseStatusText();
-    m_ui->StatusBar->showMessage(pause.isEmpty() ? text : text + QStringLiteral("   ") + pause);
-    if (changed)
-        ClearConnectFailure();
 }
 
 void TMainForm::FormCreate()

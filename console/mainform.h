@@ -1,6 +1,5 @@
 #pragma once
 
-#include "rxviewoptions.h"
 #include "virtualkeys.h"
 
 #include <QWidget>
@@ -8,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TMainForm;
@@ -16,27 +16,29 @@ class QAction;
 class QKeySequence;
 class QMenu;
 class QPushButton;
-class QShortcut;
 class TALed;
 class TAboutFrm;
 class TAppEvents;
 class TApplication;
 class TClock;
 class TCommPortDriver;
-class TFileSendBar;
 class TFileSender;
 class TFormPlacement;
 class TFormStorage;
+class TMainFormMacros;
 class TMainFormReceive;
 class TMainFormRxTools;
 class TReceiveDisplay;
 class TMainFormReconnect;
 class TMainFormStatus;
+class TMainFormTransmit;
 class THistoryComboBox;
 class THotKeyManager;
 class TRadioGroup;
 class TSerialPlatform;
 struct TFileOpenOptions;
+struct TModemInputs;
+struct TRxViewOptions;
 struct TStartOptions;
 
 // The program's one window: the settings bar, the receive and transmit panes, the status bar,
@@ -114,7 +116,7 @@ public:
     void ClrDTRBtnClick();
     void SetRTSBtnClick();
     void ClrRTSBtnClick();
-    TFileSender &FileSender() const { return *m_fileSender; }
+    TFileSender &FileSender() const;
 
     // Receive display, counter and log.
     void CommPortDriverReceiveData(QObject *Sender, const void *DataPtr, int DataSize);
@@ -168,6 +170,8 @@ private:
     void CommandModemLine(void (TCommPortDriver::*drive)(bool), bool on, TALed *led, QPushButton *setBtn,
                           QPushButton *clrBtn);
     void SetupMacros();
+    QMenu &PopupMenu1() const;
+    THotKeyManager &HotKeyManager1() const;
     void SetupReceive();
     TReceiveDisplay &ReceiveDisplay() const;
     void SetupRxTools();
@@ -176,10 +180,12 @@ private:
     QString PauseStatusText() const;
     void CloseReceiveLog();
     void SetupRxView();
+    TRxViewOptions &RxView() const;
     void BindRxViewItem(QAction *item, const char *name);
     void StartLogFile(const QString &path);
     void ApplyStartPort(const TStartOptions &options);
     void ShowCount();
+    void gbMacrosContextMenu(const QPoint &pos);
     void SendMacroOf(const THistoryComboBox &box);
     void SaveMacroOf(THistoryComboBox &box);
     void SetupStorage();
@@ -190,6 +196,8 @@ private:
     void WaitForNewDevice();
     void StopWaiting();
     void AddGapLine(const char *event);
+    void SetupStatusText();
+    void RefreshStatusText();
     void SetupStatusBar();
     void BindStatusBar();
     void UpdatePortSection();
@@ -198,27 +206,21 @@ private:
     void PortOpened();
     void PortClosed();
     void ShowTraffic();
+    void ShowModemLines(const std::optional<TModemInputs> &lines);
     void FitStatusBar();
     void TxMemoContextMenu(const QPoint &pos);
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     TApplication &m_app;
     TCommPortDriver *m_driver;
-    QMenu *m_popupMenu1 = nullptr;
     TAboutFrm *m_aboutBox = nullptr;
     TAppEvents *m_appEvents = nullptr;
-    TFileSender *m_fileSender = nullptr;
-    TFileSendBar *m_fileSendBar = nullptr;
-    QShortcut *m_stopFileSend = nullptr;
-    QList<std::function<void()>> m_sendsAfterFile;
-    THotKeyManager *m_hotKeyManager1 = nullptr;
+    TMainFormTransmit *m_transmit = nullptr;
+    TMainFormMacros *m_macros = nullptr;
     TMainFormReceive *m_receive = nullptr;
     TMainFormRxTools *m_rxTools = nullptr;
-    // The status text without the pause's addition.
-    QString m_statusText;
     TMainFormReconnect *m_reconnect = nullptr;
     TMainFormStatus *m_status = nullptr;
-    TRxViewOptions m_rxView;
     // Last, and Placement before Storage: Storage is destroyed first, both while the controls
     // whose state they save at destruction still exist.
     std::unique_ptr<TFormPlacement> m_placement;

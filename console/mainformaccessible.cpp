@@ -1,3 +1,4 @@
+// The accessible names of the window's controls.
 #include "mainform.h"
 
 #include "ui_mainform.h"

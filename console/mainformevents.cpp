@@ -1,3 +1,4 @@
+// The splitter between the panes and the application events.
 #include "mainform.h"
 
 #include "ui_mainform.h"

@@ -1,3 +1,4 @@
+// The receive pane: the display of received data, the value columns, the counter and the log.
 #include "mainform.h"
 
 #include "ui_mainform.h"
@@ -9,12 +10,13 @@
 #include "localclock.h"
 #include "receivedisplay.h"
 #include "rxlog.h"
+#include "rxviewoptions.h"
 
 #include <QTime>
 #include <QTimer>
 
 // The receive state the window owns beside its controls: the value columns' rows, the display
-// tool, the log and the clock they read.
+// tool, the log and the clock they read, and the view choices of the box's menu.
 class TMainFormReceive : public QObject
 {
 public:
@@ -30,6 +32,7 @@ public:
     TByteColumn Bin{TByteColumn::Bin};
     TReceiveDisplay Display;
     TRxLog Log{Clock};
+    TRxViewOptions View;
     // The counter label is redrawn with the receive box's frame rather than on every block, which
     // cost as much as the receive box itself. The timer covers blocks that leave the box as it
     // was (a backspace on an empty line).
@@ -48,11 +51,11 @@ void TMainForm::SetupReceive()
         column->setAccessibleName(column->toolTip());
     m_receive->CountRefresh.setSingleShot(true);
     m_receive->CountRefresh.setInterval(2 * TMemoView::kFrameMs);
-    connect(&m_receive->CountRefresh, &QTimer::timeout, this, &TMainForm::ShowCount);
-    connect(m_ui->RxMemo, &TMemoView::FrameApplied, this, [this] {
-        if (m_receive->CountRefresh.isActive())
-            ShowCount();
-    });
+    connect(&m_receive->CountRefresh, &QTimer::timeout, this, m_app.Guard(this, &TMainForm::ShowCount));
+    connect(m_ui->RxMemo, &TMemoView::FrameApplied, this, m_app.Guard([this] {
+                if (m_receive->CountRefresh.isActive())
+                    ShowCount();
+            }));
     m_receive->Display.OnCountChanged = [this](std::int32_t count) {
         m_receive->ShownCount = count;
         if (!m_receive->CountRefresh.isActive())
@@ -63,6 +66,11 @@ void TMainForm::SetupReceive()
 TReceiveDisplay &TMainForm::ReceiveDisplay() const
 {
     return m_receive->Display;
+}
+
+TRxViewOptions &TMainForm::RxView() const
+{
+    return m_receive->View;
 }
 
 void TMainForm::ShowCount()
@@ -86,7 +94,7 @@ void TMainForm::CommPortDriverReceiveData(QObject *, const void *DataPtr, int Da
     options.HexColumn = m_ui->CBoxHex->isChecked();
     options.BinColumn = m_ui->CBoxBin->isChecked();
     options.CountTarget = TReceiveDisplay::CountTargetFromText(m_ui->ChCount0->text());
-    m_rxView.ApplyTo(options);
+    m_receive->View.ApplyTo(options);
     TRxLog *log = m_ui->StartLog->isEnabled() ? nullptr : &m_receive->Log;
     m_receive->Display.Receive(DataPtr, DataSize, options, log);
 }

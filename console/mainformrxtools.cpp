@@ -23,6 +23,8 @@ constexpr int kStatusRefreshMs = 100;
 
 } // namespace
 
+// The receive box's additions the window owns beside its controls: the find bar, the menu items,
+// and the timers that show a pause's held data and count.
 class TMainFormRxTools : public QObject
 {
 public:
@@ -56,10 +58,10 @@ void TMainForm::SetupRxTools()
     connect(tools.SaveAs, &QAction::triggered, this, guard.Guard(this, &TMainForm::RxSaveAsClick));
     connect(tools.Pause, &QAction::triggered, this, guard.Guard(this, &TMainForm::RxPauseClick));
 
-    connect(&tools.Showing, &QTimer::timeout, this, &TMainForm::ShowWaiting);
+    connect(&tools.Showing, &QTimer::timeout, this, guard.Guard(this, &TMainForm::ShowWaiting));
     tools.StatusRefresh.setSingleShot(true);
     tools.StatusRefresh.setInterval(kStatusRefreshMs);
-    connect(&tools.StatusRefresh, &QTimer::timeout, this, [this] { SetStatusText(m_statusText); });
+    connect(&tools.StatusRefresh, &QTimer::timeout, this, guard.Guard(this, &TMainForm::RefreshStatusText));
     ReceiveDisplay().OnWaitingChanged = [this] {
         if (!m_rxTools->StatusRefresh.isActive())
             m_rxTools->StatusRefresh.start();
@@ -109,7 +111,7 @@ void TMainForm::RxPauseClick()
         m_rxTools->Showing.start(0);
     }
     m_rxTools->StatusRefresh.stop();
-    SetStatusText(m_statusText);
+    RefreshStatusText();
 }
 
 void TMainForm::ShowWaiting()

@@ -5,6 +5,7 @@
 #include "ui_mainform.h"
 
 #include "application.h"
+#include "rxviewoptions.h"
 #include "useroptions.h"
 
 #include <QActionGroup>
@@ -61,7 +62,7 @@ QMenu *NewChoicesMenu(QWidget &owner, const char *object, const char *title, std
 // The box's context menu offers the items; they live as long as the box and show the choices.
 void TMainForm::SetupRxView()
 {
-    m_rxView = TRxViewOptions::Load();
+    RxView() = TRxViewOptions::Load();
     QWidget &box = *m_ui->RxMemo;
     QMenu *stamps = NewChoicesMenu(box, "TimeStampFormat", "Time stamp format", kStampChoices);
     for (QAction *item : stamps->actions())
@@ -87,15 +88,15 @@ void TMainForm::BindRxViewItem(QAction *item, const char *name)
     const QString option = QString::fromLatin1(name);
     const QString value = item->data().toString();
     const bool isCheck = value.isEmpty();
-    item->setChecked(m_rxView.Text(option) == (isCheck ? QStringLiteral("True") : value));
-    connect(item, &QAction::triggered, this, [this, option, value, isCheck](bool checked) {
-        m_app.Run([&] { SetRxViewOption(option, isCheck ? QString::fromLatin1(checked ? "True" : "False") : value); });
-    });
+    item->setChecked(RxView().Text(option) == (isCheck ? QStringLiteral("True") : value));
+    connect(item, &QAction::triggered, this, m_app.Guard([this, item, option, value, isCheck] {
+                SetRxViewOption(option, isCheck ? QString::fromLatin1(item->isChecked() ? "True" : "False") : value);
+            }));
 }
 
 // The choice holds for this run even when the store cannot keep it.
 void TMainForm::SetRxViewOption(const QString &name, const QString &text)
 {
-    m_rxView.Set(name, text);
-    UserOptions::SetText(name, m_rxView.Text(name));
+    RxView().Set(name, text);
+    UserOptions::SetText(name, RxView().Text(name));
 }

@@ -1,5 +1,5 @@
-// The status bar beyond its designed text: which device the port stands for and why it would not
-// open, the modem input lines, and the traffic since the connect.
+// The status bar: its designed text and, beyond it, which device the port stands for and why it
+// would not open, the modem input lines, and the traffic since the connect.
 #include "mainform.h"
 
 #include "ui_mainform.h"
@@ -41,7 +41,7 @@ QString ItemText(const TRadioGroup *group)
 
 } // namespace
 
-// The status bar's additions and the watches that feed them.
+// The status bar's text, its additions and the watches that feed them.
 class TMainFormStatus : public QObject
 {
 public:
@@ -56,6 +56,8 @@ public:
         Clock.start();
     }
 
+    // The designed status text, without the pause's addition.
+    QString Text;
     TStatusSection *Port = nullptr;
     TLineLamps *Lamps = nullptr;
     QLabel *Traffic = nullptr;
@@ -70,9 +72,30 @@ public:
     bool Open = false;
 };
 
-void TMainForm::SetupStatusBar()
+void TMainForm::SetupStatusText()
 {
     m_status = new TMainFormStatus(*m_driver, this);
+    SetStatusText(QStringLiteral("Disconnected"));
+}
+
+void TMainForm::SetStatusText(const QString &text)
+{
+    // The pause's refresh sets the same text again; that keeps a connect failure's reason.
+    const bool changed = text != m_status->Text;
+    m_status->Text = text;
+    const QString pause = PauseStatusText();
+    m_ui->StatusBar->showMessage(pause.isEmpty() ? text : text + QStringLiteral("   ") + pause);
+    if (changed)
+        ClearConnectFailure();
+}
+
+void TMainForm::RefreshStatusText()
+{
+    SetStatusText(m_status->Text);
+}
+
+void TMainForm::SetupStatusBar()
+{
     TMainFormStatus &s = *m_status;
     QStatusBar *bar = m_ui->StatusBar;
     s.Port = new TStatusSection(bar);
@@ -82,12 +105,7 @@ void TMainForm::SetupStatusBar()
     s.Lamps->setObjectName(QStringLiteral("ModemLamps"));
     s.Lamps->setAccessibleName(QStringLiteral("Modem input lines"));
     s.Lamps->SetUnavailable(QString::fromLatin1(kLampsIdle));
-    s.Lines.OnChange = [this](std::optional<TModemInputs> lines) {
-        if (lines)
-            m_status->Lamps->SetValues({lines->Cts, lines->Dsr, lines->Dcd, lines->Ri});
-        else
-            m_status->Lamps->SetUnavailable(QStringLiteral("This device has no modem lines"));
-    };
+    s.Lines.OnChange = m_app.Guard(this, &TMainForm::ShowModemLines);
     s.Traffic = new QLabel(bar);
     s.Traffic->setObjectName(QStringLiteral("TrafficSection"));
     s.Traffic->setAccessibleName(QStringLiteral("Traffic"));
@@ -109,7 +127,7 @@ void TMainForm::BindStatusBar()
     // After the selection handlers, which BindHandlers connected first.
     for (TRadioGroup *group : findChildren<TRadioGroup *>())
         connect(group, &TRadioGroup::Click, this, guard.Guard(this, &TMainForm::UpdatePortSection));
-    connect(m_ui->StatusBar, &QStatusBar::messageChanged, this, &TMainForm::FitStatusBar);
+    connect(m_ui->StatusBar, &QStatusBar::messageChanged, this, guard.Guard(this, &TMainForm::FitStatusBar));
     new TEventTap(m_ui->StatusBar, [this](QEvent *event) {
         if (event->type() == QEvent::Resize)
             FitStatusBar();
@@ -119,7 +137,7 @@ void TMainForm::BindStatusBar()
 
 void TMainForm::UpdatePortSection()
 {
-    if (!m_status)
+    if (!m_status->Port)
         return;
     const int item = m_ui->ComPortRG->ItemIndex();
     const QString com = ComPortName(item >= 0 ? item : int(m_driver->ComPort()));
@@ -156,7 +174,7 @@ void TMainForm::ShowConnectFailure()
 // A failure's reason stays in the port section only as long as its status text.
 void TMainForm::ClearConnectFailure()
 {
-    if (!m_status)
+    if (!m_status->Port)
         return;
     m_status->Failure.reset();
     UpdatePortSection();
@@ -198,10 +216,18 @@ void TMainForm::ShowTraffic()
     FitStatusBar();
 }
 
+void TMainForm::ShowModemLines(const std::optional<TModemInputs> &lines)
+{
+    if (lines)
+        m_status->Lamps->SetValues({lines->Cts, lines->Dsr, lines->Dcd, lines->Ri});
+    else
+        m_status->Lamps->SetUnavailable(QStringLiteral("This device has no modem lines"));
+}
+
 // The port section takes what the designed status text and the other sections leave.
 void TMainForm::FitStatusBar()
 {
-    if (!m_status)
+    if (!m_status->Port)
         return;
     const QStatusBar *bar = m_ui->StatusBar;
     int room = bar->width() - bar->fontMetrics().horizontalAdvance(bar->currentMessage()) - kMessageMargin;

@@ -39,8 +39,22 @@ QString TypedText(const QKeyEvent &key, bool tabMovesFocus)
 
 } // namespace
 
+// The transmit state the window owns beside its controls: the file send, its progress bar and
+// stop key, and what waits to go out after the file.
+class TMainFormTransmit : public QObject
+{
+public:
+    using QObject::QObject;
+
+    TFileSender *FileSender = nullptr;
+    TFileSendBar *FileSendBar = nullptr;
+    QShortcut *StopFileSend = nullptr;
+    QList<std::function<void()>> SendsAfterFile;
+};
+
 void TMainForm::SetupTransmit()
 {
+    m_transmit = new TMainFormTransmit(this);
     SetupFileSend();
     for (TALed *led : {m_ui->DTRLed, m_ui->RTSLed}) {
         led->SetLEDStyle(TALed::LEDHorizontal);
@@ -57,23 +71,29 @@ void TMainForm::SetupTransmit()
 
 void TMainForm::SetupFileSend()
 {
-    m_fileSender = new TFileSender(*new TDriverSendPort(*m_driver, this), this);
-    m_fileSender->setObjectName(QStringLiteral("FileSender"));
-    m_fileSendBar = new TFileSendBar(this);
-    m_ui->StatusBar->addPermanentWidget(m_fileSendBar);
-    m_fileSendBar->hide();
-    m_stopFileSend = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    m_stopFileSend->setEnabled(false);
-    connect(m_fileSender, &TFileSender::Progress, m_fileSendBar, &TFileSendBar::SetProgress);
-    connect(m_fileSender, &TFileSender::Finished, this, [this] { FileSendFinished(); });
-    connect(m_fileSendBar, &TFileSendBar::StopRequested, m_fileSender, &TFileSender::Stop);
-    connect(m_stopFileSend, &QShortcut::activated, m_fileSender, &TFileSender::Stop);
+    TMainFormTransmit &t = *m_transmit;
+    t.FileSender = new TFileSender(*new TDriverSendPort(*m_driver, this), this);
+    t.FileSender->setObjectName(QStringLiteral("FileSender"));
+    t.FileSendBar = new TFileSendBar(this);
+    m_ui->StatusBar->addPermanentWidget(t.FileSendBar);
+    t.FileSendBar->hide();
+    t.StopFileSend = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    t.StopFileSend->setEnabled(false);
+    connect(t.FileSender, &TFileSender::Progress, t.FileSendBar, &TFileSendBar::SetProgress);
+    connect(t.FileSender, &TFileSender::Finished, this, m_app.Guard(this, &TMainForm::FileSendFinished));
+    connect(t.FileSendBar, &TFileSendBar::StopRequested, t.FileSender, &TFileSender::Stop);
+    connect(t.StopFileSend, &QShortcut::activated, t.FileSender, &TFileSender::Stop);
     // A window that closes takes its file send with it, whatever keeps the window object alive.
     new TEventTap(this, [this](QEvent *event) {
         if (event->type() == QEvent::Close)
-            m_fileSender->Stop();
+            m_transmit->FileSender->Stop();
         return false;
     });
+}
+
+TFileSender &TMainForm::FileSender() const
+{
+    return *m_transmit->FileSender;
 }
 
 void TMainForm::TypeIntoTxMemo(const QString &typed)
@@ -86,8 +106,8 @@ void TMainForm::TypeIntoTxMemo(const QString &typed)
 // instead of landing in the middle of it.
 void TMainForm::TransmitInTurn(std::function<void()> send)
 {
-    if (m_fileSender->IsRunning())
-        m_sendsAfterFile.append(std::move(send));
+    if (m_transmit->FileSender->IsRunning())
+        m_transmit->SendsAfterFile.append(std::move(send));
     else
         m_app.Run(send);
 }
@@ -108,26 +128,28 @@ void TMainForm::ClrTxMemoClick()
 
 void TMainForm::SendFileBtnClick()
 {
-    if (m_fileSender->IsRunning())
+    TMainFormTransmit &t = *m_transmit;
+    if (t.FileSender->IsRunning())
         return;
     const std::optional<QString> path = m_app.Dialogs().OpenFile(this, OpenDialog1());
     if (!path)
         return;
-    if (!m_fileSender->Start(*path)) {
+    if (!t.FileSender->Start(*path)) {
         m_app.Dialogs().WarningBox(this, QStringLiteral("Warning"),
                                    QStringLiteral("File access error! (+r attribute?)"));
         return;
     }
-    m_fileSendBar->Begin(*path, m_fileSender->Total());
-    m_fileSendBar->show();
-    m_stopFileSend->setEnabled(true);
+    t.FileSendBar->Begin(*path, t.FileSender->Total());
+    t.FileSendBar->show();
+    t.StopFileSend->setEnabled(true);
 }
 
 void TMainForm::FileSendFinished()
 {
-    m_fileSendBar->End(m_fileSender->Summary());
-    m_stopFileSend->setEnabled(false);
-    for (const std::function<void()> &send : std::exchange(m_sendsAfterFile, {}))
+    TMainFormTransmit &t = *m_transmit;
+    t.FileSendBar->End(t.FileSender->Summary());
+    t.StopFileSend->setEnabled(false);
+    for (const std::function<void()> &send : std::exchange(t.SendsAfterFile, {}))
         m_app.Run(send);
 }
 

@@ -1,6 +1,7 @@
 #include "application.h"
 #include "apperror.h"
 #include "filefilter.h"
+#include "notifyevent.h"
 #include "scripteddialogs.h"
 
 #include <QtTest>
@@ -79,6 +80,21 @@ private slots:
         QCOMPARE(handlers.Runs, 4);
         QCOMPARE(dialogs.Errors.size(), 1);
         QCOMPARE(dialogs.Errors.first().Text, QStringLiteral("File not found."));
+    }
+
+    // An event property tells its sender; a handler that does not ask for it still runs guarded.
+    void guardedHandlerIgnoresWhatItDoesNotAskFor()
+    {
+        TScriptedDialogs dialogs;
+        TApplication app(&dialogs);
+        THandlers handlers;
+        QObject sender;
+        const TNotifyEvent failing = app.Guard(&handlers, &THandlers::Fails);
+        failing(&sender);
+        const std::function<void(int, QObject *)> counting = app.Guard(&handlers, &THandlers::Counts);
+        counting(2, &sender);
+        QCOMPARE(handlers.Runs, 3);
+        QCOMPARE(dialogs.Errors.size(), 1);
     }
 
     // Task bars show the main window's icon name; every caption stays as its window set it.
