@@ -10,7 +10,7 @@
 
 using TBlocks = QList<QByteArray>;
 
-class TestReceiveDisplay : public QObject
+class TstReceiveDisplay : public QObject
 {
     Q_OBJECT
 private slots:
@@ -596,5 +596,5 @@ private:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReceiveDisplay)
+QTEST_GUILESS_MAIN(TstReceiveDisplay)
 #include "tst_receivedisplay.moc"

@@ -35,7 +35,7 @@ QByteArray ReadAll(const QString &path)
 
 } // namespace
 
-class TestRxLog : public QObject
+class TstRxLog : public QObject
 {
     Q_OBJECT
 private slots:
@@ -252,5 +252,5 @@ private:
     TFixedClock m_clock;
 };
 
-QTEST_GUILESS_MAIN(TestRxLog)
+QTEST_GUILESS_MAIN(TstRxLog)
 #include "tst_rxlog.moc"

@@ -149,7 +149,7 @@ void TstPtyDataPath::burstsAfterSilenceAndFloodsArriveWhole()
     QTRY_COMPARE(received, sent);
     send("during the pause");
     QTRY_COMPARE(received, sent);
-    QTest::qWait(100);
+    QTest::qWait(100);   // a silence, after which a burst must still arrive whole
     send(Pattern(3000));
     send("after");
     QTRY_COMPARE(received, sent);
@@ -364,9 +364,8 @@ void TstPtyDataPath::hangUpClosesOnceWithoutBusyLoop()
     QVERIFY(!driver.IsOpen());
 
     const double before = ProcessCpuSeconds();
-    QTest::qWait(500);
+    QVERIFY(NothingHappensWithin(500, [&] { return lost != 1; }));
     QVERIFY2(ProcessCpuSeconds() - before < 0.2, "the driver keeps working after the device went away");
-    QCOMPARE(lost, 1);
 }
 
 QTEST_GUILESS_MAIN(TstPtyDataPath)

@@ -52,7 +52,7 @@ QByteArray EditedText(const TMemoLines &lines, int operation, int row, QByteArra
 
 } // namespace
 
-class TestMemoLines : public QObject
+class TstMemoLines : public QObject
 {
     Q_OBJECT
 private slots:
@@ -321,5 +321,5 @@ private slots:
 
 };
 
-QTEST_GUILESS_MAIN(TestMemoLines)
+QTEST_GUILESS_MAIN(TstMemoLines)
 #include "tst_memolines.moc"

@@ -28,7 +28,7 @@ public:
 
 } // namespace
 
-class TestMemoView : public QObject
+class TstMemoView : public QObject
 {
     Q_OBJECT
 private slots:
@@ -53,7 +53,7 @@ private:
     std::unique_ptr<TMemoView> m_view;
 };
 
-void TestMemoView::init()
+void TstMemoView::init()
 {
     m_view = std::make_unique<TMemoView>();
     m_view->resize(320, 200);
@@ -61,12 +61,12 @@ void TestMemoView::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
 }
 
-void TestMemoView::cleanup()
+void TstMemoView::cleanup()
 {
     m_view.reset();
 }
 
-void TestMemoView::paintsOnlyTheRowsInSight()
+void TstMemoView::paintsOnlyTheRowsInSight()
 {
     TCountingSource source;
     m_view->SetSource(&source);
@@ -79,12 +79,12 @@ void TestMemoView::paintsOnlyTheRowsInSight()
     m_view->SetSource(nullptr);
 }
 
-void TestMemoView::burstOfChangesIsPaintedOnce()
+void TstMemoView::burstOfChangesIsPaintedOnce()
 {
     TPaintCounter counter;
     m_view->viewport()->installEventFilter(&counter);
     QTRY_VERIFY(counter.Count >= 0);
-    QTest::qWait(3 * TMemoView::kFrameMs);
+    QTest::qWait(3 * TMemoView::kFrameMs);   // the frames of the set-up go by first
     counter.Count = 0;
     for (int line = 0; line < 2000; ++line)
         m_view->Lines().Add("line " + QByteArray::number(line));
@@ -93,7 +93,7 @@ void TestMemoView::burstOfChangesIsPaintedOnce()
     QVERIFY(counter.Count <= 2);
 }
 
-void TestMemoView::followsTheNewestRowUnlessScrolledUp()
+void TstMemoView::followsTheNewestRowUnlessScrolledUp()
 {
     for (int line = 0; line < 100; ++line)
         m_view->Lines().Add("a");
@@ -113,7 +113,7 @@ void TestMemoView::followsTheNewestRowUnlessScrolledUp()
 }
 
 // The oldest rows go as new ones come: the text in sight and the selection stay put.
-void TestMemoView::droppedRowsLeaveAScrolledBackViewWhereItIs()
+void TstMemoView::droppedRowsLeaveAScrolledBackViewWhereItIs()
 {
     for (int line = 0; line < 100; ++line)
         m_view->Lines().Add(QByteArray::number(line));
@@ -131,7 +131,7 @@ void TestMemoView::droppedRowsLeaveAScrolledBackViewWhereItIs()
     QTRY_COMPARE(bar->value(), 30);
 }
 
-void TestMemoView::wrapsAtItsWidth()
+void TstMemoView::wrapsAtItsWidth()
 {
     m_view->Lines().Add(QByteArray("41 ").repeated(200));
     const int narrowRows = m_view->Lines().Count();
@@ -144,7 +144,7 @@ void TestMemoView::wrapsAtItsWidth()
     QCOMPARE(m_view->Lines().Text(), QByteArray("41 ").repeated(200) + "\r\n");
 }
 
-void TestMemoView::selectionIsCopiedAsText_data()
+void TstMemoView::selectionIsCopiedAsText_data()
 {
     QTest::addColumn<TMemoView::TPos>("anchor");
     QTest::addColumn<TMemoView::TPos>("cursor");
@@ -158,7 +158,7 @@ void TestMemoView::selectionIsCopiedAsText_data()
                                                 << QString::fromLatin1("\xe9\xff");
 }
 
-void TestMemoView::selectionIsCopiedAsText()
+void TstMemoView::selectionIsCopiedAsText()
 {
     QFETCH(TMemoView::TPos, anchor);
     QFETCH(TMemoView::TPos, cursor);
@@ -171,7 +171,7 @@ void TestMemoView::selectionIsCopiedAsText()
     QCOMPARE(QApplication::clipboard()->text(), text);
 }
 
-void TestMemoView::keyboardAndMouseSelect()
+void TstMemoView::keyboardAndMouseSelect()
 {
     m_view->Lines().SetText("abc\r\ndef");
     QTest::keyClick(m_view.get(), Qt::Key_A, Qt::ControlModifier);
@@ -191,7 +191,7 @@ void TestMemoView::keyboardAndMouseSelect()
     QCOMPARE(m_view->SelectedText(), QString("abc\ndef"));
 }
 
-void TestMemoView::contextMenuOffersCopyAndSelectAll()
+void TstMemoView::contextMenuOffersCopyAndSelectAll()
 {
     m_view->Lines().SetText("abc");
     std::unique_ptr<QMenu> menu(m_view->CreateContextMenu());
@@ -204,7 +204,7 @@ void TestMemoView::contextMenuOffersCopyAndSelectAll()
     QVERIFY(menu->findChild<QAction *>("copy")->isEnabled());
 }
 
-void TestMemoView::screenReadersReadTheText()
+void TstMemoView::screenReadersReadTheText()
 {
     m_view->setAccessibleName("Receive");
     m_view->Lines().SetText("ab\r\ncd");
@@ -228,7 +228,7 @@ void TestMemoView::screenReadersReadTheText()
     QCOMPARE(text->offsetAtPoint(text->characterRect(3).center()), 3);
 }
 
-void TestMemoView::showsAnotherSource()
+void TstMemoView::showsAnotherSource()
 {
     TMemoLines source;
     m_view->SetSource(&source);
@@ -241,7 +241,7 @@ void TestMemoView::showsAnotherSource()
     m_view->SetSource(nullptr);
 }
 
-void TestMemoView::everyByteValuePaints()
+void TstMemoView::everyByteValuePaints()
 {
     QByteArray all;
     for (int value = 1; value < 256; ++value)
@@ -252,7 +252,7 @@ void TestMemoView::everyByteValuePaints()
     QCOMPARE(m_view->Lines().Text(), all);
 }
 
-void TestMemoView::textLooksAsTextLayoutDrawsIt_data()
+void TstMemoView::textLooksAsTextLayoutDrawsIt_data()
 {
     QTest::addColumn<TMemoView::TPos>("anchor");
     QTest::addColumn<TMemoView::TPos>("cursor");
@@ -271,7 +271,7 @@ void TestMemoView::textLooksAsTextLayoutDrawsIt_data()
 
 // The view places glyphs itself, all rows in one run; they must land where Qt's own text drawing
 // puts them, the selection, underline and strike-out included.
-void TestMemoView::textLooksAsTextLayoutDrawsIt()
+void TstMemoView::textLooksAsTextLayoutDrawsIt()
 {
     QFETCH(TMemoView::TPos, anchor);
     QFETCH(TMemoView::TPos, cursor);
@@ -327,5 +327,5 @@ void TestMemoView::textLooksAsTextLayoutDrawsIt()
     QCOMPARE(shown, expected);
 }
 
-QTEST_MAIN(TestMemoView)
+QTEST_MAIN(TstMemoView)
 #include "tst_memoview.moc"

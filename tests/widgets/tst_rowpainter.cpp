@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QTest>
 
-class TestRowPainter : public QObject
+class TstRowPainter : public QObject
 {
     Q_OBJECT
 private slots:
@@ -34,20 +34,20 @@ void AddRows()
 
 } // namespace
 
-void TestRowPainter::init()
+void TstRowPainter::init()
 {
     m_font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     m_font.setPixelSize(13);
     m_painter.SetFont(m_font);
 }
 
-void TestRowPainter::columnSearchFindsWhereXOfPlaces_data()
+void TstRowPainter::columnSearchFindsWhereXOfPlaces_data()
 {
     AddRows();
 }
 
 // Hit tests, the selection and the caret all go from columns to pixels and back.
-void TestRowPainter::columnSearchFindsWhereXOfPlaces()
+void TstRowPainter::columnSearchFindsWhereXOfPlaces()
 {
     QFETCH(QByteArray, text);
     using TPick = TRowPainter::TPick;
@@ -63,13 +63,13 @@ void TestRowPainter::columnSearchFindsWhereXOfPlaces()
     QCOMPARE(m_painter.XOf(text, size + 3), m_painter.XOf(text, size));
 }
 
-void TestRowPainter::glyphsLandInTheirColumn_data()
+void TstRowPainter::glyphsLandInTheirColumn_data()
 {
     AddRows();
 }
 
 // Each character, queued alone as a selection's part of a row is, inks only its own column.
-void TestRowPainter::glyphsLandInTheirColumn()
+void TstRowPainter::glyphsLandInTheirColumn()
 {
     QFETCH(QByteArray, text);
     const QFontMetrics metrics(m_font);
@@ -101,5 +101,5 @@ void TestRowPainter::glyphsLandInTheirColumn()
     }
 }
 
-QTEST_MAIN(TestRowPainter)
+QTEST_MAIN(TstRowPainter)
 #include "tst_rowpainter.moc"
